@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "schemas/MessageBox.h"
+
+// The IDE's two active folders as the frame "Aktuell" shows them.
+struct ActiveTexts {
+    std::wstring system;
+    std::wstring common;
+};
+
+// Any one character followed by ":\", tested as typed (no trimming), and
+// representable in the ANSI code page, since the IDE reads the value as ANSI.
+bool isValidFolderText(std::wstring_view text);
+
+// Writes both texts into the IDE's values when both are valid and returns true;
+// otherwise shows the refusal, writes nothing and returns false.
+bool applySchema(const std::wstring& regKey, const std::wstring& systemText,
+                 const std::wstring& commonText, const ShowMessage& showMessage);
+
+// Reads the IDE's values and forms the captions of CurSys and CurCom.
+ActiveTexts getAkt(const std::wstring& regKey);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+inline constexpr int kSchemaCount = 6;  // 0 is "Standard", 1 to 5 are "Schema 1" to "Schema 5"
+inline constexpr wchar_t kUnset[] = L"leer";
+inline constexpr wchar_t kIdeKey[] = L"Software\\Conrad Electronic\\C-Control IDE\\1.0\\Projects";
+inline constexpr wchar_t kIdeSystemValue[] = L"SystemModulesPath";
+inline constexpr wchar_t kIdeCommonValue[] = L"UserCommonModulesPath";
+
+using SchemaPaths = std::array<std::wstring, kSchemaCount>;
+
+// The six pairs of module folders. Loaded once at start, edited in memory through
+// the path boxes, stored at close.
+struct SchemaTable {
+    std::wstring regKey;
+    SchemaPaths sysPaths;
+    SchemaPaths comPaths;
+
+    // Loads all six schemas; a "Standard" half that reads as unset is taken from the
+    // IDE's current value and stored at once.
+    void getSch();
+
+    // Stores schemas 1 to 5. "Standard" only ever changes through the seeding.
+    void saveReg() const;
+};
+
+// Write-through of a path box into the selected schema. selected is the list's
+// selection, negative while nothing is selected; then nothing changes.
+void writeThrough(SchemaPaths& paths, int selected, const std::wstring& text);

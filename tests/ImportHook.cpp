@@ -1,0 +1,41 @@
+#include "ImportHook.h"
+
+#include <cstring>
+
+namespace {
+
+void writeSlot(void** slot, void* value) {
+    DWORD oldProtection = 0;
+    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &oldProtection);
+    *slot = value;
+    VirtualProtect(slot, sizeof(void*), oldProtection, &oldProtection);
+}
+
+}  // namespace
+
+ImportHook::ImportHook(const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; descriptor->Name != 0; ++descriptor) {
+        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
+            slot_ = reinterpret_cast<void**>(&slots->u1.Function);
+            original_ = *slot_;
+            writeSlot(slot_, replacement);
+            return;
+        }
+    }
+}
+
+ImportHook::~ImportHook() {
+    if (slot_) writeSlot(slot_, original_);
+}

@@ -1,0 +1,170 @@
+#include <vector>
+
+#include "ImportHook.h"
+#include "RegistrySandbox.h"
+#include "schemas/SchemaTable.h"
+#include "store/RegistryString.h"
+
+namespace {
+
+std::wstring read(const std::wstring& name, const std::wstring& defaultText = L"dflt") {
+    return regGetString(HKEY_CURRENT_USER, kIdeKey, name, defaultText);
+}
+
+bool save(const std::wstring& name, const std::wstring& value) {
+    return regSaveString(HKEY_CURRENT_USER, kIdeKey, name, value);
+}
+
+struct StoredCase {
+    const char* label;
+    DWORD type;
+    std::string bytes;  // as another program writes them through the ANSI call
+    std::wstring expected;
+};
+
+class RegistryReadTest : public RegistrySandbox,
+                         public ::testing::WithParamInterface<StoredCase> {};
+
+}  // namespace
+
+TEST_P(RegistryReadTest, ReadsStoredValueOrDefault) {
+    const StoredCase& c = GetParam();
+    putRaw(L"Value", c.type, c.bytes);
+    EXPECT_EQ(read(L"Value"), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredValues, RegistryReadTest,
+    ::testing::Values(
+        StoredCase{"TextWithTerminator", REG_SZ, std::string("C:\\Module", 10), L"C:\\Module"},
+        StoredCase{"TextWithoutTerminator", REG_SZ, "C:\\Module", L"C:\\Module"},
+        StoredCase{"ZeroBytesIsDefault", REG_SZ, "", L"dflt"},
+        StoredCase{"LoneNulIsEmpty", REG_SZ, std::string(1, '\0'), L""},
+        StoredCase{"TextEndsAtFirstNul", REG_SZ, std::string("C:\\A\0junk", 9), L"C:\\A"},
+        StoredCase{"AnsiUmlauts", REG_SZ, "C:\\M\xFCll\\\xC4rger", L"C:\\M\u00FCll\\\u00C4rger"},
+        StoredCase{"ExpandSzIsDefault", REG_EXPAND_SZ, std::string("C:\\x", 5), L"dflt"},
+        StoredCase{"DwordIsDefault", REG_DWORD, std::string("\x01\x00\x00\x00", 4), L"dflt"},
+        StoredCase{"BinaryIsDefault", REG_BINARY, "C:\\x", L"dflt"},
+        StoredCase{"MultiSzIsDefault", REG_MULTI_SZ, std::string("C:\\x\0\0", 6), L"dflt"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(RegistrySandbox, MissingValueOrKeyGivesTheDefault) {
+    EXPECT_FALSE(keyExists());
+    EXPECT_EQ(read(L"SysPath1", L"leer"), L"leer");
+    EXPECT_EQ(read(L"SysPath1", L""), L"");
+    putRaw(L"Other", REG_SZ, "x");
+    EXPECT_EQ(read(L"SysPath1", L"leer"), L"leer");
+}
+
+namespace {
+
+std::vector<DWORD> writtenSizes;
+ImportHook* setValueHook = nullptr;
+
+LONG WINAPI recordingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
+                              DWORD size) {
+    writtenSizes.push_back(size);
+    return setValueHook->original<decltype(&RegSetValueExA)>()(key, name, reserved, type, data,
+                                                               size);
+}
+
+}  // namespace
+
+TEST_F(RegistrySandbox, WritesAnsiByteCountWithoutTerminator) {
+    ImportHook hook("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(&recordingSetValue));
+    ASSERT_TRUE(hook.installed());
+    setValueHook = &hook;
+    writtenSizes.clear();
+    EXPECT_TRUE(save(L"SysPath1", L"C:\\Module"));
+    EXPECT_TRUE(save(L"SysPath2", L"C:\\M\u00FCll"));
+    EXPECT_TRUE(save(L"SysPath3", L""));
+    setValueHook = nullptr;
+    EXPECT_EQ(writtenSizes, (std::vector<DWORD>{9, 7, 0}));
+
+    // The registry keeps the terminator the count leaves out, so it reads back whole.
+    auto raw = getRaw(L"SysPath1");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(read(L"SysPath1"), L"C:\\Module");
+    EXPECT_EQ(read(L"SysPath2"), L"C:\\M\u00FCll");
+}
+
+TEST_F(RegistrySandbox, EmptyTextIsAZeroByteValueThatReadsAsDefault) {
+    EXPECT_TRUE(save(L"SysPath1", L""));
+    auto raw = getRaw(L"SysPath1");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw->bytes.size(), 0u);
+    EXPECT_EQ(read(L"SysPath1", L"leer"), L"leer");
+}
+
+TEST_F(RegistrySandbox, WritingCreatesTheKeyPath) {
+    deleteIdeKey();
+    ASSERT_FALSE(keyExists());
+    EXPECT_TRUE(save(L"ComPath2", L"D:\\Gemeinsam"));
+    EXPECT_EQ(read(L"ComPath2"), L"D:\\Gemeinsam");
+}
+
+TEST_F(RegistrySandbox, RoundTripsLongAndAnsiTexts) {
+    const std::wstring texts[] = {L"C:\\Programme\\\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF",
+                                  L" C:\\ mit Leerzeichen ", L"leer",
+                                  L"C:\\" + std::wstring(64 * 1024, L'x')};
+    for (const auto& text : texts) {
+        EXPECT_TRUE(save(L"SysPath3", text));
+        EXPECT_EQ(read(L"SysPath3"), text);
+    }
+}
+
+TEST_F(RegistrySandbox, NeverWritesTextTheCodePageCannotHold) {
+    ASSERT_TRUE(save(L"SysPath1", L"C:\\alt"));
+    // Without the exact test these would be stored as "C:\?" or silently as "L".
+    for (const wchar_t* text : {L"C:\\\u0416", L"C:\\\u4E2D", L"C:\\\u0141", L"\u0141"}) {
+        EXPECT_FALSE(save(L"SysPath1", text));
+        EXPECT_FALSE(save(L"SysPath2", text));
+    }
+    EXPECT_EQ(read(L"SysPath1"), L"C:\\alt");
+    EXPECT_FALSE(getRaw(L"SysPath2"));
+}
+
+TEST_F(RegistrySandbox, RefusedWriteReportsFalse) {
+    ASSERT_TRUE(save(L"SysPath1", L"C:\\alt"));
+    setIdeKeyWritable(false);
+    EXPECT_FALSE(save(L"SysPath1", L"C:\\neu"));
+    EXPECT_FALSE(save(L"SysPath2", L"C:\\neu"));
+    setIdeKeyWritable(true);
+    EXPECT_EQ(read(L"SysPath1"), L"C:\\alt");
+    EXPECT_FALSE(getRaw(L"SysPath2"));
+}
+
+namespace {
+
+ImportHook* queryHook = nullptr;
+int queryCalls = 0;
+
+// Lets the probe through, then lets "another program" grow the value before the read.
+LONG WINAPI growingQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD size) {
+    if (++queryCalls == 2) {
+        const std::wstring longer = L"C:\\" + std::wstring(300, L'b');
+        RegSetValueExW(key, L"SysPath4", 0, REG_SZ, reinterpret_cast<const BYTE*>(longer.c_str()),
+                       static_cast<DWORD>((longer.size() + 1) * sizeof(wchar_t)));
+    }
+    return queryHook->original<decltype(&RegQueryValueExA)>()(key, name, reserved, type, data,
+                                                              size);
+}
+
+}  // namespace
+
+// A value that grows between the size probe and the read must not fall back to the
+// default: the window would show "leer" and store it over the real value at close.
+TEST_F(RegistrySandbox, ValueGrowingDuringReadIsReadAgain) {
+    ASSERT_TRUE(save(L"SysPath4", L"C:\\a"));
+    ImportHook hook("advapi32.dll", "RegQueryValueExA", reinterpret_cast<void*>(&growingQuery));
+    ASSERT_TRUE(hook.installed());
+    queryHook = &hook;
+    queryCalls = 0;
+    const std::wstring text = read(L"SysPath4");
+    queryHook = nullptr;
+    EXPECT_EQ(text, L"C:\\" + std::wstring(300, L'b'));
+    EXPECT_EQ(queryCalls, 3);  // probe, read that found more data, read again
+}
