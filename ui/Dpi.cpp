@@ -1,0 +1,68 @@
+#include "ui/Dpi.h"
+
+#include <string_view>
+
+namespace {
+
+template <typename Function>
+Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+UINT systemDpi() {
+    if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem"))
+        return getDpiForSystem();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+UINT windowDpi(HWND window) {
+    if (auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow")) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) return dpi;
+    }
+    return systemDpi();
+}
+
+SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
+    RECT rect{0, 0, client.cx, client.cy};
+    if (auto adjust = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi"))
+        adjust(&rect, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+UniqueFont createMessageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (auto forDpi = user32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi")) {
+        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
+            return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+    }
+    // Older systems report the font at the system DPI only.
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return UniqueFont();  // the controls keep the system font
+    metrics.lfMessageFont.lfHeight =
+        MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(centiPoints, static_cast<int>(dpi), 72 * 100);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::wstring_view(face).copy(font.lfFaceName, LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectW(&font));
+}

@@ -1,0 +1,57 @@
+#include "ui/FolderPicker.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "store/Handles.h"
+
+namespace {
+
+struct ItemIdListTraits {
+    using Handle = PIDLIST_ABSOLUTE;
+    static PIDLIST_ABSOLUTE invalid() { return nullptr; }
+    static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
+};
+using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
+
+constexpr DWORD kPathBufferLength = 512;
+
+std::wstring trimSpaces(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+}  // namespace
+
+std::wstring browseFolder(HWND owner, const std::wstring& title) {
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    UniqueItemIdList list(SHBrowseForFolderW(&info));
+    if (!list) return std::wstring();
+
+    // The Unicode calls: the ANSI ones put "?" in place of characters the code page
+    // lacks, giving a wrong path that the file search would even read as a wildcard.
+    std::wstring buffer(kPathBufferLength, L' ');
+    if (!SHGetPathFromIDListEx(list.get(), buffer.data(), kPathBufferLength, GPFIDL_DEFAULT))
+        return std::wstring();
+    buffer.resize(std::min(buffer.find(L'\0'), buffer.size()));
+    return trimSpaces(buffer);
+}
+
+bool fileExists(const std::wstring& path) {
+    // Characters the file search reads as wildcards cannot be part of a real name;
+    // without them the search takes the path literally.
+    if (path.empty() || path.find_first_of(L"*?<>\"") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+    return static_cast<bool>(search);
+}
+
+std::wstring markerFilePath(const std::wstring& folder) {
+    return folder + L"\\modules.txt";
+}
