@@ -26,7 +26,7 @@ std::wstring trimSpaces(const std::wstring& text) {
 
 }  // namespace
 
-std::wstring browseFolder(HWND owner, const std::wstring& title) {
+std::wstring showFolderDialog(HWND owner, const std::wstring& title) {
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
@@ -40,7 +40,11 @@ std::wstring browseFolder(HWND owner, const std::wstring& title) {
     if (!SHGetPathFromIDListEx(list.get(), buffer.data(), kPathBufferLength, GPFIDL_DEFAULT))
         return std::wstring();
     buffer.resize(std::min(buffer.find(L'\0'), buffer.size()));
-    return trimSpaces(buffer);
+    return buffer;
+}
+
+std::wstring browseFolder(HWND owner, const std::wstring& title, const FolderDialog& dialog) {
+    return trimSpaces(dialog(owner, title));
 }
 
 bool fileExists(const std::wstring& path) {

@@ -2,12 +2,19 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-// The folder chosen in the system's folder dialog, owned by owner and starting at
-// the desktop, trimmed of leading and trailing spaces; "" when cancelled or when
-// the choice is not a file-system folder.
-std::wstring browseFolder(HWND owner, const std::wstring& title);
+// A folder dialog: the chosen folder's path as the shell gives it, or "" when the
+// user cancels or picks something that is not a file-system folder.
+using FolderDialog = std::function<std::wstring(HWND owner, const std::wstring& title)>;
+
+// The system's folder dialog, owned by owner and starting at the desktop.
+std::wstring showFolderDialog(HWND owner, const std::wstring& title);
+
+// The folder chosen in the dialog, trimmed of leading and trailing spaces.
+std::wstring browseFolder(HWND owner, const std::wstring& title,
+                          const FolderDialog& dialog = showFolderDialog);
 
 // True when a file or a folder exists at exactly this path.
 bool fileExists(const std::wstring& path);

@@ -76,6 +76,16 @@ MessageAnswer answerOf(int result) {
 
 }  // namespace
 
+MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
+    if (!seams_.showMessage) {
+        seams_.showMessage = [this](const Message& message) {
+            return answerOf(MessageBoxW(window_, message.text.c_str(), kApplicationTitle,
+                                        messageBoxType(message)));
+        };
+    }
+    if (!seams_.folderDialog) seams_.folderDialog = showFolderDialog;
+}
+
 bool MainWindow::registerClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -127,6 +137,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            // As a dialog does: remember the focused control when another window
+            // takes over, and give it back on return.
+            if (LOWORD(wParam) == WA_INACTIVE) rememberFocus();
+            return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SETFOCUS:
+            SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : schema_);
             return 0;
         case WM_DPICHANGED:
             onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -269,19 +287,18 @@ void MainWindow::onPathChanged(HWND box, SchemaPaths& paths) {
 }
 
 void MainWindow::onBrowse(HWND box, const std::wstring& title) {
-    const std::wstring folder = seams_.browseFolder ? seams_.browseFolder(title) : browseFolder(window_, title);
+    const std::wstring folder = browseFolder(window_, title, seams_.folderDialog);
     if (folder.empty()) return;
     if (!fileExists(markerFilePath(folder))) {
         const Message question{kNoMarkerQuestion, MessageButtons::YesNo, MessageIcon::Question,
                                MessageAnswer::No};
-        if (showMessage(question) != MessageAnswer::Yes) return;
+        if (seams_.showMessage(question) != MessageAnswer::Yes) return;
     }
     SetWindowTextW(box, folder.c_str());
 }
 
 void MainWindow::onSave() {
-    if (applySchema(table_.regKey, windowText(systemPath_), windowText(commonPath_),
-                    [this](const Message& message) { return showMessage(message); }))
+    if (applySchema(table_.regKey, windowText(systemPath_), windowText(commonPath_), seams_.showMessage))
         showActive();
 }
 
@@ -291,9 +308,9 @@ void MainWindow::showActive() {
     SetWindowTextW(curCom_, active.common.c_str());
 }
 
-MessageAnswer MainWindow::showMessage(const Message& message) {
-    if (seams_.showMessage) return seams_.showMessage(message);
-    return answerOf(MessageBoxW(window_, message.text.c_str(), kApplicationTitle, messageBoxType(message)));
+void MainWindow::rememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) focusedControl_ = focus;
 }
 
 void MainWindow::onDestroy() {

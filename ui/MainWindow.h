@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
+#include "ui/FolderPicker.h"
 #include "store/Handles.h"
 
 inline constexpr wchar_t kWindowClass[] = L"TrelvaneForm1";
@@ -14,8 +14,8 @@ inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
 
 // What the window asks of the user and the shell; tests replace these.
 struct MainWindowSeams {
-    ShowMessage showMessage;                                          // default: MessageBoxW
-    std::function<std::wstring(const std::wstring& title)> browseFolder;  // default: shell dialog
+    ShowMessage showMessage;    // default: MessageBoxW
+    FolderDialog folderDialog;  // default: the shell's folder dialog
 };
 
 // The program's only window, Form1: the schema list, the two path boxes with their
@@ -29,7 +29,7 @@ public:
     static HWND create(HINSTANCE instance, MainWindowSeams seams = {});
 
 private:
-    explicit MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {}
+    explicit MainWindow(MainWindowSeams seams);
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,7 +46,7 @@ private:
     void onBrowse(HWND box, const std::wstring& title);
     void onSave();
     void showActive();
-    MessageAnswer showMessage(const Message& message);
+    void rememberFocus();
 
     MainWindowSeams seams_;
     HWND window_ = nullptr;
@@ -58,6 +58,7 @@ private:
     HWND save_ = nullptr;
     HWND curSys_ = nullptr;
     HWND curCom_ = nullptr;
+    HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;

@@ -1,0 +1,491 @@
+// Bench driver: starts the floor program, the controls program and Trelvane in turn,
+// round after round in one Wine prefix, and prints start-up, close and resource
+// figures with the targets next to them. It measures; it never passes or fails.
+//
+//   BenchDriver.exe [--rounds N] [--trelvane PATH]
+//
+// BenchFloor.exe and BenchControls.exe are expected beside the driver.
+#include <windows.h>
+
+#include <psapi.h>
+#include <shellapi.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "FormIds.h"
+#include "store/UniqueHandle.h"
+
+namespace {
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE handle) { CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+constexpr int kOperations = 500;
+constexpr DWORD kTimeoutMs = 20000;
+constexpr double kStartupRatioTarget = 1.25;
+constexpr double kCloseTargetMs = 50;
+constexpr double kExeTargetKiB = 256;
+
+std::string utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+double nowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart / 1000.0;
+    }();
+    LARGE_INTEGER ticks;
+    QueryPerformanceCounter(&ticks);
+    return ticks.QuadPart / ticksPerMs;
+}
+
+// What one process holds. A figure that cannot be had at all stays empty.
+struct Figures {
+    double peakWorkingSetKiB = 0;
+    double privateKiB = 0;
+    std::optional<double> gdiObjects;
+    std::optional<double> userObjects;
+};
+
+// Which figures the system would not give and the driver counted itself (under Wine,
+// GetGuiResources answers 0), so the output can say so.
+struct SelfCounted {
+    bool privateBytes = false;
+    bool gdi = false;
+    bool user = false;
+};
+
+// Committed private pages, walked region by region, for when PrivateUsage is 0.
+double committedPrivateKiB(HANDLE process) {
+    double total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    }
+    return total / 1024;
+}
+
+// Wine keeps a process's GDI objects in a handle table that PEB.GdiSharedHandleTable
+// points to, as older Windows did. An entry is in use while its type byte is set;
+// stock objects are flagged and left out, as GetGuiResources leaves them out.
+std::optional<double> countGdiObjects(HANDLE process) {
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return std::nullopt;
+    constexpr size_t kPebGdiTableOffset = 0xF8;  // 64-bit PEB
+    UINT64 table = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTableOffset,
+                           &table, sizeof table, nullptr) ||
+        table == 0)
+        return std::nullopt;
+
+    struct Entry {
+        UINT64 object;
+        ULONG owner;
+        UCHAR typeAndStockFlag;  // stock flag in the top bit
+        UCHAR generation;
+        UCHAR type;
+        UCHAR flags;
+        UINT64 userPointer;
+    };
+    static_assert(sizeof(Entry) == 24);
+    std::vector<Entry> entries(0x10000);
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                           entries.size() * sizeof(Entry), nullptr))
+        return std::nullopt;
+    return static_cast<double>(std::count_if(entries.begin(), entries.end(), [](const Entry& entry) {
+        return entry.type != 0 && (entry.typeAndStockFlag & 0x80) == 0;
+    }));
+}
+
+// Windows of the process: top-level ones (hidden ones too, such as the IME window and
+// a combo box's list) and all their descendants.
+double countWindows(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        double count;
+    } search{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != search.processId) return TRUE;
+            ++search.count;
+            EnumChildWindows(
+                window,
+                [](HWND, LPARAM count) -> BOOL {
+                    ++*reinterpret_cast<double*>(count);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search.count));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+Figures readFigures(HANDLE process, DWORD processId, SelfCounted& selfCounted) {
+    Figures figures;
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+        throw std::runtime_error("GetProcessMemoryInfo failed (error " + std::to_string(GetLastError()) + ")");
+    figures.peakWorkingSetKiB = memory.PeakWorkingSetSize / 1024.0;
+    figures.privateKiB = memory.PrivateUsage / 1024.0;
+    if (figures.privateKiB == 0) {
+        figures.privateKiB = committedPrivateKiB(process);
+        selfCounted.privateBytes = true;
+    }
+    if (DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS)) {
+        figures.gdiObjects = gdi;
+    } else {
+        figures.gdiObjects = countGdiObjects(process);
+        selfCounted.gdi = true;
+    }
+    if (DWORD user = GetGuiResources(process, GR_USEROBJECTS)) {
+        figures.userObjects = user;
+    } else {
+        figures.userObjects = countWindows(processId);
+        selfCounted.user = true;
+    }
+    return figures;
+}
+
+std::optional<double> difference(const std::optional<double>& after, const std::optional<double>& before) {
+    if (!after || !before) return std::nullopt;
+    return *after - *before;
+}
+
+Figures growth(const Figures& after, const Figures& before) {
+    return {after.peakWorkingSetKiB - before.peakWorkingSetKiB, after.privateKiB - before.privateKiB,
+            difference(after.gdiObjects, before.gdiObjects), difference(after.userObjects, before.userObjects)};
+}
+
+struct Program {
+    std::string title;
+    std::wstring path;
+    const wchar_t* windowClass;
+    bool exercised;  // has the form's controls to switch schemas and edit paths on
+};
+
+struct Run {
+    double startupMs = 0;
+    double closeMs = 0;
+    Figures beforeClose;
+    Figures growth;
+};
+
+void send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result))
+        throw std::runtime_error("the window did not answer message " + std::to_string(message));
+}
+
+HWND findControl(HWND form, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    // All descendants, in case a control sits inside a frame rather than on the form.
+    EnumChildWindows(
+        form,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(context);
+            if (GetDlgCtrlID(child) != search.id) return TRUE;
+            search.found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) throw std::runtime_error("no control with ID " + std::to_string(id));
+    return search.found;
+}
+
+// Schema switches as the list box makes them (selection, then the notification to the
+// form), each followed by a typed path, alternating between schemas 1..5 and "Standard".
+void exercise(HWND form) {
+    HWND schema = findControl(form, form::kSchema);
+    HWND systemPath = findControl(form, form::kSystemPath);
+    for (int i = 0; i < kOperations; ++i) {
+        WPARAM index = i % 2 ? 0 : 1 + (i / 2) % 5;
+        std::wstring text = L"C:\\Bench\\Pfad " + std::to_wstring(i);
+        send(schema, CB_SETCURSEL, index, 0);
+        send(form, WM_COMMAND, MAKEWPARAM(form::kSchema, CBN_SELCHANGE), reinterpret_cast<LPARAM>(schema));
+        send(systemPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+HWND visibleWindow(DWORD processId, const wchar_t* windowClass) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, windowClass, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+Run measure(const Program& program, SelfCounted& selfCounted) {
+    std::wstring commandLine = L"\"" + program.path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Run run;
+    double start = nowMs();
+    if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info))
+        throw std::runtime_error("cannot start " + utf8(program.path) + " (error " +
+                                 std::to_string(GetLastError()) + ")");
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+
+    try {
+        // Input-idle alone can come before the window shows; a visible window alone can
+        // come before the message loop runs. Start-up ends when both hold.
+        WaitForInputIdle(process.get(), kTimeoutMs);
+        HWND form = nullptr;
+        while (!(form = visibleWindow(info.dwProcessId, program.windowClass))) {
+            if (WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0)
+                throw std::runtime_error(program.title + " ended before showing its window");
+            if (nowMs() - start > kTimeoutMs) throw std::runtime_error(program.title + " showed no window");
+        }
+        run.startupMs = nowMs() - start;
+
+        Figures before = readFigures(process.get(), info.dwProcessId, selfCounted);
+        if (program.exercised) exercise(form);
+        run.beforeClose = readFigures(process.get(), info.dwProcessId, selfCounted);
+        run.growth = growth(run.beforeClose, before);
+
+        double closing = nowMs();
+        PostMessageW(form, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.get(), kTimeoutMs) != WAIT_OBJECT_0)
+            throw std::runtime_error(program.title + " did not end after WM_CLOSE");
+        run.closeMs = nowMs() - closing;
+    } catch (...) {
+        // Leave nothing running in the prefix when a measurement fails.
+        TerminateProcess(process.get(), 1);
+        throw;
+    }
+    return run;
+}
+
+struct Spread {
+    double median, min, max;
+};
+
+std::optional<Spread> spread(std::vector<double> values) {
+    if (values.empty()) return std::nullopt;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    double median = values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    return Spread{median, values.front(), values.back()};
+}
+
+template <typename Pick>
+std::optional<Spread> spreadOf(const std::vector<Run>& runs, Pick pick) {
+    std::vector<double> values;
+    for (const Run& run : runs) {
+        std::optional<double> value = pick(run);
+        if (!value) return std::nullopt;
+        values.push_back(*value);
+    }
+    return spread(std::move(values));
+}
+
+void printLine(const char* label, const std::optional<Spread>& value, const char* unit, int decimals,
+               bool signedValue = false, const char* note = "") {
+    if (!value) {
+        std::printf("  %-28s n/a\n", label);
+        return;
+    }
+    const char* format = signedValue ? "%+.*f" : "%.*f";
+    char median[32], min[32], max[32];
+    std::snprintf(median, sizeof median, format, decimals, value->median);
+    std::snprintf(min, sizeof min, format, decimals, value->min);
+    std::snprintf(max, sizeof max, format, decimals, value->max);
+    std::printf("  %-28s %10s %-4s (%s – %s)%s\n", label, median, unit, min, max, note);
+}
+
+void printProgram(const Program& program, const std::vector<Run>& runs, const SelfCounted& selfCounted) {
+    const char* self = " [self-counted]";
+    std::printf("\n%s\n", program.title.c_str());
+    printLine("start-up (visible, idle)", spreadOf(runs, [](const Run& r) { return std::optional(r.startupMs); }),
+              "ms", 1);
+    printLine("close (WM_CLOSE to exit)", spreadOf(runs, [](const Run& r) { return std::optional(r.closeMs); }),
+              "ms", 1);
+    printLine("peak working set",
+              spreadOf(runs, [](const Run& r) { return std::optional(r.beforeClose.peakWorkingSetKiB); }), "KiB",
+              0);
+    printLine("private bytes", spreadOf(runs, [](const Run& r) { return std::optional(r.beforeClose.privateKiB); }),
+              "KiB", 0, false, selfCounted.privateBytes ? self : "");
+    printLine("GDI objects", spreadOf(runs, [](const Run& r) { return r.beforeClose.gdiObjects; }), "", 0, false,
+              selfCounted.gdi ? self : "");
+    printLine("USER objects", spreadOf(runs, [](const Run& r) { return r.beforeClose.userObjects; }), "", 0, false,
+              selfCounted.user ? self : "");
+    if (!program.exercised) return;
+    std::printf("  growth over %d schema switches and text changes:\n", kOperations);
+    printLine("  peak working set",
+              spreadOf(runs, [](const Run& r) { return std::optional(r.growth.peakWorkingSetKiB); }), "KiB", 0,
+              true);
+    printLine("  private bytes", spreadOf(runs, [](const Run& r) { return std::optional(r.growth.privateKiB); }),
+              "KiB", 0, true);
+    printLine("  GDI objects", spreadOf(runs, [](const Run& r) { return r.growth.gdiObjects; }), "", 0, true);
+    printLine("  USER objects", spreadOf(runs, [](const Run& r) { return r.growth.userObjects; }), "", 0, true);
+}
+
+const char* verdict(bool met) { return met ? "met" : "NOT met"; }
+
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, pattern, values...);
+    return buffer;
+}
+
+// Trelvane against the controls program and the floor, round by round, and the targets.
+void printComparison(const std::vector<Run>& floor, const std::vector<Run>& controls,
+                     const std::vector<Run>& trelvane, double exeKiB) {
+    std::vector<double> toControls, toFloor;
+    std::printf("\n%-50s %9s %9s\n", "Trelvane start-up / same round's start-up of", "controls", "floor");
+    for (size_t i = 0; i < trelvane.size(); ++i) {
+        toControls.push_back(trelvane[i].startupMs / controls[i].startupMs);
+        toFloor.push_back(trelvane[i].startupMs / floor[i].startupMs);
+        std::printf("  %-48s %8.2fx %8.2fx\n", format("round %2zu", i + 1).c_str(), toControls.back(),
+                    toFloor.back());
+    }
+    Spread ratio = *spread(toControls);
+    std::printf("  %-48s %8.2fx %8.2fx\n", "median", ratio.median, spread(toFloor)->median);
+
+    Spread close = *spreadOf(trelvane, [](const Run& r) { return std::optional(r.closeMs); });
+    std::optional<Spread> gdi = spreadOf(trelvane, [](const Run& r) { return r.growth.gdiObjects; });
+    std::optional<Spread> user = spreadOf(trelvane, [](const Run& r) { return r.growth.userObjects; });
+
+    std::printf("\nTargets (Trelvane)\n");
+    auto target = [](const std::string& goal, const std::string& measured, const char* outcome) {
+        std::printf("  %-48s %-20s %s\n", goal.c_str(), measured.c_str(), outcome);
+    };
+    target(format("start-up <= %.2fx controls (median ratio)", kStartupRatioTarget),
+           format("%.3fx", ratio.median), verdict(ratio.median <= kStartupRatioTarget));
+    target(format("close <= %.0f ms (median)", kCloseTargetMs),
+           format("%.1f ms (max %.1f)", close.median, close.max), verdict(close.median <= kCloseTargetMs));
+    for (auto [name, value] : {std::pair{"GDI", gdi}, std::pair{"USER", user}}) {
+        std::string goal = format("%s objects: zero growth over %d operations", name, kOperations);
+        if (value)
+            target(goal, format("%+.0f at most", value->max), verdict(value->max <= 0));
+        else
+            target(goal, "n/a", "not measured");
+    }
+    target(format("Trelvane.exe <= %.0f KiB", kExeTargetKiB), format("%.1f KiB", exeKiB),
+           verdict(exeKiB <= kExeTargetKiB));
+}
+
+double fileKiB(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        throw std::runtime_error("cannot read the size of " + utf8(path));
+    return ((static_cast<UINT64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) / 1024.0;
+}
+
+std::wstring besideDriver(const wchar_t* name) {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
+
+int bench(int rounds, const std::wstring& trelvanePath) {
+    std::vector<Program> programs{
+        {"Floor: BenchFloor.exe (one empty window)", besideDriver(L"BenchFloor.exe"), kFloorClass, false},
+        {"Controls: BenchControls.exe (the form's eleven controls, no logic)", besideDriver(L"BenchControls.exe"),
+         kControlsClass, true},
+    };
+    if (!trelvanePath.empty())
+        programs.push_back({"Trelvane: " + utf8(trelvanePath), trelvanePath, form::kTrelvaneClass, true});
+
+    std::printf("%d round%s after 1 warm-up round; each round starts every program once, the order rotating\n"
+                "from round to round. Figures: median (min – max) over the rounds. Memory and objects are\n"
+                "read just before WM_CLOSE, after the %d operations where the program has the form.\n",
+                rounds, rounds == 1 ? "" : "s", kOperations);
+    std::fflush(stdout);
+
+    SelfCounted selfCounted;
+    std::vector<std::vector<Run>> runs(programs.size());
+    for (int round = 0; round <= rounds; ++round) {
+        for (size_t k = 0; k < programs.size(); ++k) {
+            size_t which = (k + round) % programs.size();
+            Run run = measure(programs[which], selfCounted);
+            if (round > 0) runs[which].push_back(run);
+        }
+    }
+
+    for (size_t i = 0; i < programs.size(); ++i) printProgram(programs[i], runs[i], selfCounted);
+    if (programs.size() == 3)
+        printComparison(runs[0], runs[1], runs[2], fileKiB(trelvanePath));
+    else
+        std::printf("\nTrelvane not measured: no Trelvane.exe given. Targets not evaluated.\n");
+
+    std::printf("\nHow the figures were obtained\n"
+                "  start-up: CreateProcess until WaitForInputIdle has returned and a visible top-level\n"
+                "            window of the program's class belongs to the process (polled every ~1 ms)\n"
+                "  close:    PostMessage(WM_CLOSE) until the process handle is signalled\n"
+                "  memory:   GetProcessMemoryInfo, PeakWorkingSetSize and PrivateUsage\n");
+    if (selfCounted.privateBytes)
+        std::printf("  private bytes [self-counted]: PrivateUsage read 0; sum of committed MEM_PRIVATE\n"
+                    "            regions found with VirtualQueryEx\n");
+    if (selfCounted.gdi)
+        std::printf("  GDI objects [self-counted]: GetGuiResources read 0; in-use, non-stock entries of the\n"
+                    "            process's GDI handle table (PEB GdiSharedHandleTable, Wine's layout)\n");
+    if (selfCounted.user)
+        std::printf("  USER objects [self-counted]: GetGuiResources read 0; windows of the process, top-level\n"
+                    "            (hidden ones included) and all descendants, by EnumWindows/EnumChildWindows;\n"
+                    "            menus, cursors, icons and message-only windows are not counted\n");
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    LocalFree(argv);
+
+    int rounds = 10;
+    std::wstring trelvane;
+    for (size_t i = 0; i < args.size(); ++i) {
+        bool hasValue = i + 1 < args.size();
+        if (args[i] == L"--rounds" && hasValue) {
+            rounds = _wtoi(args[++i].c_str());
+        } else if (args[i] == L"--trelvane" && hasValue) {
+            trelvane = args[++i];
+        } else {
+            std::fprintf(stderr, "usage: BenchDriver.exe [--rounds N] [--trelvane PATH]\n");
+            return 2;
+        }
+    }
+    if (rounds < 1) {
+        std::fprintf(stderr, "--rounds needs a number of at least 1\n");
+        return 2;
+    }
+    try {
+        return bench(rounds, trelvane);
+    } catch (const std::exception& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "bench: %s\n", error.what());
+        return 1;
+    }
+}
