@@ -126,6 +126,19 @@ TEST_F(RegistrySandbox, NeverWritesTextTheCodePageCannotHold) {
     EXPECT_FALSE(getRaw(L"SysPath2"));
 }
 
+// Written by another program through the Unicode calls: the ANSI read alone would
+// give "C:\???" or "C:\Lodz", and storing that back would corrupt the value.
+TEST_F(RegistrySandbox, TextOutsideTheCodePageReadsAsStoredAndIsNeverOverwritten) {
+    for (const wchar_t* text : {L"C:\\\u0416\u0443\u043A", L"C:\\\u0141\u00F3d\u017A", L"C:\\\u4E2D"}) {
+        putWide(L"SysPath1", text);
+        const auto before = getRaw(L"SysPath1");
+        const std::wstring shown = read(L"SysPath1");
+        EXPECT_EQ(shown, text);
+        EXPECT_FALSE(save(L"SysPath1", shown));
+        EXPECT_EQ(getRaw(L"SysPath1")->bytes, before->bytes);
+    }
+}
+
 TEST_F(RegistrySandbox, RefusedWriteReportsFalse) {
     ASSERT_TRUE(save(L"SysPath1", L"C:\\alt"));
     setIdeKeyWritable(false);

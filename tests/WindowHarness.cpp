@@ -1,0 +1,64 @@
+#include "WindowHarness.h"
+
+#include <commctrl.h>
+
+std::wstring windowTextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void drainMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        if (message.message != WM_QUIT) DispatchMessageW(&message);
+}
+
+TestWindow::TestWindow() {
+    static const bool registered = [] {
+        // As the program's start does, so the manifest's Common Controls 6 are used.
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        return MainWindow::registerClass(GetModuleHandleW(nullptr));
+    }();
+    if (!registered) return;
+    MainWindowSeams seams;
+    seams.showMessage = [this](const Message& message) {
+        messages.push_back(message);
+        return answer;
+    };
+    seams.folderDialog = [this](HWND owner, const std::wstring& title) {
+        dialogOwners.push_back(owner);
+        dialogTitles.push_back(title);
+        return chosenFolder;
+    };
+    window_ = MainWindow::create(GetModuleHandleW(nullptr), std::move(seams));
+}
+
+TestWindow::~TestWindow() {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    drainMessages();
+}
+
+std::wstring TestWindow::text(ControlId id) const {
+    return windowTextOf(item(id));
+}
+
+void TestWindow::select(int index) {
+    SendMessageW(item(kSchema), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kSchema, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(item(kSchema)));
+}
+
+void TestWindow::click(ControlId id) {
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
+}
+
+void TestWindow::setText(ControlId id, const std::wstring& text) {
+    SetWindowTextW(item(id), text.c_str());
+}
+
+void TestWindow::close() {
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    drainMessages();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Layout.h"
+#include "ui/MainWindow.h"
+
+// The main window under test, created as the program creates it, with the message
+// box and the folder dialog replaced by recorders that answer as told.
+class TestWindow {
+public:
+    TestWindow();
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    HWND item(ControlId id) const { return GetDlgItem(window_, id); }
+    std::wstring text(ControlId id) const;
+
+    // As a user's pick: the list changes, then notifies its parent.
+    void select(int index);
+    void click(ControlId id);
+    void setText(ControlId id, const std::wstring& text);
+    // Closes as the close box does; the schemas are stored on the way.
+    void close();
+
+    std::vector<Message> messages;
+    MessageAnswer answer = MessageAnswer::Ok;
+    std::vector<std::wstring> dialogTitles;
+    std::vector<HWND> dialogOwners;
+    std::wstring chosenFolder;
+
+private:
+    HWND window_ = nullptr;
+};
+
+std::wstring windowTextOf(HWND window);
+
+// Destroying a window posts WM_QUIT; tests have no message loop to end.
+void drainMessages();
