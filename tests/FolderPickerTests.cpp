@@ -9,6 +9,7 @@
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "WindowHarness.h"
 
 namespace {
 
@@ -103,91 +104,64 @@ class FolderButtonTest : public RegistrySandbox {
 protected:
     void SetUp() override {
         RegistrySandbox::SetUp();
-        ASSERT_TRUE(MainWindow::registerClass(GetModuleHandleW(nullptr)));
-        MainWindowSeams seams;
-        seams.showMessage = [this](const Message& message) {
-            questions.push_back(message);
-            return answer;
-        };
-        seams.folderDialog = [this](HWND owner, const std::wstring& title) {
-            dialogOwners.push_back(owner);
-            dialogTitles.push_back(title);
-            return chosen;
-        };
-        window = MainWindow::create(GetModuleHandleW(nullptr), seams);
+        ui = std::make_unique<TestWindow>();
+        window = ui->handle();
         ASSERT_TRUE(window);
+        ui->answer = MessageAnswer::No;
         scratch = std::make_unique<ScratchFolders>();
         moduleFolder = scratch->folder(L"Module");
         scratch->file(markerFilePath(moduleFolder));
         plainFolder = scratch->folder(L"Ohne");
     }
     void TearDown() override {
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        ui.reset();
         scratch.reset();
         RegistrySandbox::TearDown();
     }
-    HWND control(ControlId id) { return GetDlgItem(window, id); }
-    void select(int index) {
-        SendMessageW(control(kSchema), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(kSchema, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(control(kSchema)));
-    }
-    void click(ControlId id) {
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
-    }
-    std::wstring text(ControlId id) {
-        wchar_t buffer[1024] = {};
-        GetWindowTextW(control(id), buffer, 1024);
-        return buffer;
-    }
+    void select(int index) { ui->select(index); }
+    void click(ControlId id) { ui->click(id); }
+    std::wstring text(ControlId id) { return ui->text(id); }
     std::wstring storedAfterClose(const std::wstring& name) {
-        DestroyWindow(window);
+        ui->close();
         return regGetString(HKEY_CURRENT_USER, kIdeKey, name, L"<missing>");
     }
 
+    std::unique_ptr<TestWindow> ui;
     HWND window = nullptr;
     std::unique_ptr<ScratchFolders> scratch;
     std::wstring moduleFolder, plainFolder;
-    std::wstring chosen;
-    MessageAnswer answer = MessageAnswer::No;
-    std::vector<Message> questions;
-    std::vector<HWND> dialogOwners;
-    std::vector<std::wstring> dialogTitles;
 };
 
 }  // namespace
 
 TEST_F(FolderButtonTest, ModuleFolderIsTakenWithoutQuestion) {
     select(2);
-    chosen = moduleFolder;
+    ui->chosenFolder = moduleFolder;
     click(kGetSysPath);
     EXPECT_EQ(text(kSystemPath), moduleFolder);
-    EXPECT_TRUE(questions.empty());
-    EXPECT_EQ(dialogTitles, std::vector<std::wstring>{kSystemTitle});
-    EXPECT_EQ(dialogOwners, std::vector<HWND>{window});
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_EQ(ui->dialogTitles, std::vector<std::wstring>{kSystemTitle});
+    EXPECT_EQ(ui->dialogOwners, std::vector<HWND>{window});
     EXPECT_EQ(text(kCommonPath), L"leer");
     EXPECT_EQ(storedAfterClose(L"SysPath2"), moduleFolder);
 }
 
 TEST_F(FolderButtonTest, FolderWithoutMarkerIsTakenOnlyAfterYes) {
     select(3);
-    chosen = plainFolder;
-    answer = MessageAnswer::No;
+    ui->chosenFolder = plainFolder;
+    ui->answer = MessageAnswer::No;
     click(kGetComPath);
-    ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text, kQuestion);
-    EXPECT_EQ(questions[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(questions[0].icon, MessageIcon::Question);
-    EXPECT_EQ(questions[0].defaultAnswer, MessageAnswer::No);
-    EXPECT_EQ(dialogTitles, std::vector<std::wstring>{kCommonTitle});
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, kQuestion);
+    EXPECT_EQ(ui->messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui->messages[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui->messages[0].defaultAnswer, MessageAnswer::No);
+    EXPECT_EQ(ui->dialogTitles, std::vector<std::wstring>{kCommonTitle});
     EXPECT_EQ(text(kCommonPath), L"leer");
 
-    answer = MessageAnswer::Yes;
+    ui->answer = MessageAnswer::Yes;
     click(kGetComPath);
-    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(ui->messages.size(), 2u);
     EXPECT_EQ(text(kCommonPath), plainFolder);
     EXPECT_EQ(text(kSystemPath), L"leer");
     EXPECT_EQ(storedAfterClose(L"ComPath3"), plainFolder);
@@ -195,35 +169,35 @@ TEST_F(FolderButtonTest, FolderWithoutMarkerIsTakenOnlyAfterYes) {
 
 TEST_F(FolderButtonTest, CancelChangesNothing) {
     select(1);
-    SetWindowTextW(control(kSystemPath), L"C:\\vorher");
-    chosen = L"";
+    ui->setText(kSystemPath, L"C:\\vorher");
+    ui->chosenFolder = L"";
     click(kGetSysPath);
     EXPECT_EQ(text(kSystemPath), L"C:\\vorher");
-    EXPECT_TRUE(questions.empty());
-    EXPECT_EQ(dialogTitles.size(), 1u);
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_EQ(ui->dialogTitles.size(), 1u);
 }
 
 TEST_F(FolderButtonTest, SpacesAroundTheChosenPathAreRemoved) {
     select(5);
-    chosen = L"  " + moduleFolder + L"   ";
+    ui->chosenFolder = L"  " + moduleFolder + L"   ";
     click(kGetSysPath);
     EXPECT_EQ(text(kSystemPath), moduleFolder);
-    EXPECT_TRUE(questions.empty());  // the trimmed folder holds the marker file
+    EXPECT_TRUE(ui->messages.empty());  // the trimmed folder holds the marker file
 }
 
 TEST_F(FolderButtonTest, FolderGoesIntoTheSchemaSelectedAtThatMoment) {
     select(1);
-    chosen = moduleFolder;
+    ui->chosenFolder = moduleFolder;
     click(kGetComPath);
     select(4);
     EXPECT_EQ(text(kCommonPath), L"leer");
-    chosen = plainFolder;
-    answer = MessageAnswer::Yes;
+    ui->chosenFolder = plainFolder;
+    ui->answer = MessageAnswer::Yes;
     click(kGetSysPath);
     select(1);
     EXPECT_EQ(text(kCommonPath), moduleFolder);
     EXPECT_EQ(text(kSystemPath), L"leer");
-    DestroyWindow(window);
+    ui->close();
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"ComPath1", L""), moduleFolder);
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath4", L""), plainFolder);
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"leer");

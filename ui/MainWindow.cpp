@@ -74,6 +74,18 @@ MessageAnswer answerOf(int result) {
     }
 }
 
+// The closed box's height follows its selection field. What the box adds around
+// the field differs between systems (and some store the field height with an
+// offset), so set it once, measure, then set the exact value.
+void fitClosedComboHeight(HWND combo, int height) {
+    const auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT closed{};
+    GetWindowRect(combo, &closed);
+    const int frame = (closed.bottom - closed.top) - field;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
@@ -146,6 +158,15 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : schema_);
             return 0;
+        case WM_MENUCHAR:
+            // Alt+Shift+Ü: an access key IsDialogMessage left unmatched because the
+            // system compared the non-ASCII letter by case.
+            if (CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(LOWORD(wParam)))) ==
+                reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(L'\u00DC'))) {
+                SendMessageW(save_, BM_CLICK, 0, 0);
+                return MAKELRESULT(0, MNC_CLOSE);
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DPICHANGED:
             onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -196,8 +217,8 @@ void MainWindow::createControls() {
     for (const wchar_t* name : kSchemaNames)
         SendMessageW(schema_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(schema_, CB_SETMINVISIBLE, kSchemaEntries, 0);
-    // The default limit would cut a long stored path, and the cut text would be
-    // written through and stored at close.
+    // A stored path may be longer than the default limit (about 32 K characters),
+    // which would block typing in such a box.
     SendMessageW(systemPath_, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(commonPath_, EM_SETLIMITTEXT, 0, 0);
 }
@@ -219,15 +240,8 @@ void MainWindow::applyDpi(UINT dpi) {
         const RECT rect = controlRect(control.id, dpi);
         int height = rect.bottom - rect.top;
         if (control.id == kSchema) {
-            // The closed box's height follows its selection field; fit that to the
-            // layout, and give the window room for the list on systems that size
-            // the list from it.
-            const int field = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-            RECT closed{};
-            GetWindowRect(child, &closed);
-            if (closed.bottom - closed.top > 0)
-                SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                             field + height - (closed.bottom - closed.top));
+            fitClosedComboHeight(child, height);
+            // Room for the whole list on systems that size the list from the window.
             const int item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
             height += item * kSchemaEntries + 2 * GetSystemMetrics(SM_CYEDGE);
         }
