@@ -224,8 +224,9 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::applyDpi(UINT dpi) {
-    messageFont_ = createMessageFont(dpi);
-    browseButtonFont_ = createPointFont(L"MS Sans Serif", 975, dpi);
+    // The old fonts go only after every control has taken the new ones.
+    UniqueFont messageFont = createMessageFont(dpi);
+    UniqueFont browseButtonFont = createPointFont(L"MS Sans Serif", 975, dpi);
 
     const SIZE window = windowSizeForClient(clientSize(dpi), kWindowStyle, kWindowExStyle, dpi);
     SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy,
@@ -235,7 +236,7 @@ void MainWindow::applyDpi(UINT dpi) {
         HWND child = GetDlgItem(window_, control.id);
         const bool browseButton = control.id == kGetSysPath || control.id == kGetComPath;
         SendMessageW(child, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(browseButton ? browseButtonFont_.get() : messageFont_.get()),
+                     reinterpret_cast<WPARAM>(browseButton ? browseButtonFont.get() : messageFont.get()),
                      FALSE);
         const RECT rect = controlRect(control.id, dpi);
         int height = rect.bottom - rect.top;
@@ -248,6 +249,8 @@ void MainWindow::applyDpi(UINT dpi) {
         SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    messageFont_ = std::move(messageFont);
+    browseButtonFont_ = std::move(browseButtonFont);
     InvalidateRect(window_, nullptr, TRUE);
 }
 
