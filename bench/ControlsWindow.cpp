@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "FormIds.h"
-#include "store/Handles.h"
+#include "ui/Dpi.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "store/AnsiText.h"
-#include "store/Handles.h"
+#include "store/RegistryKey.h"
 
 namespace {
 

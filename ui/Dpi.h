@@ -2,7 +2,14 @@
 
 #include <windows.h>
 
-#include "store/Handles.h"
+#include "store/UniqueHandle.h"
+
+struct GdiFontTraits {
+    using Handle = HFONT;
+    static HFONT invalid() { return nullptr; }
+    static void close(HFONT font) { DeleteObject(font); }
+};
+using UniqueFont = UniqueHandle<GdiFontTraits>;
 
 // DPI helpers that use the per-monitor functions where the system has them and
 // fall back to the system DPI (Windows 7 and 8).

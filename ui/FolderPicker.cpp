@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "store/Handles.h"
+#include "store/UniqueHandle.h"
 
 namespace {
 
@@ -15,6 +15,14 @@ struct ItemIdListTraits {
     static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
 };
 using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
+
+// A find handle is closed with FindClose, never CloseHandle.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE find) { FindClose(find); }
+};
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 constexpr DWORD kPathBufferLength = 512;
 

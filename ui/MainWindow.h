@@ -7,7 +7,7 @@
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
 #include "ui/FolderPicker.h"
-#include "store/Handles.h"
+#include "ui/Dpi.h"
 
 inline constexpr wchar_t kWindowClass[] = L"TrelvaneForm1";
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
