@@ -44,18 +44,11 @@ const std::wstring kLong1M = L"C:\\" + std::wstring(1024 * 1024, L'y');
 class HostileContentTest : public RegistrySandbox, public ::testing::WithParamInterface<Content> {
 protected:
     void putEverywhere(const Content& c) {
-        UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  key.put(), nullptr),
-                  ERROR_SUCCESS);
         for (const auto& name : allValueNames()) {
-            const auto* data = reinterpret_cast<const BYTE*>(c.bytes.data());
-            const auto size = static_cast<DWORD>(c.bytes.size());
-            const LONG status =
-                c.unicodeCall ? RegSetValueExW(key.get(), name.c_str(), 0, c.type, data, size)
-                              : RegSetValueExA(key.get(), std::string(name.begin(), name.end()).c_str(),
-                                               0, c.type, data, size);
-            ASSERT_EQ(status, ERROR_SUCCESS);
+            if (c.unicodeCall)
+                putRawWide(name, c.type, c.bytes);
+            else
+                putRaw(name, c.type, c.bytes);
         }
     }
 };

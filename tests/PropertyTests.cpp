@@ -36,19 +36,7 @@ bool expectedValid(const std::wstring& text) {
     return true;
 }
 
-class PropertyTest : public RegistrySandbox {
-protected:
-    void putWideBytes(const std::wstring& name, DWORD type, const std::string& bytes) {
-        UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type,
-                                 reinterpret_cast<const BYTE*>(bytes.data()),
-                                 static_cast<DWORD>(bytes.size())),
-                  ERROR_SUCCESS);
-    }
-};
+class PropertyTest : public RegistrySandbox {};
 
 }  // namespace
 
@@ -67,7 +55,7 @@ TEST_F(PropertyTest, ReadingAnyContentGivesTheDefaultOrATextWithoutNul) {
         if (coin(random))
             putRaw(L"Value", type, bytes);
         else
-            putWideBytes(L"Value", type, bytes);
+            putRawWide(L"Value", type, bytes);
 
         const std::wstring text = regGetString(HKEY_CURRENT_USER, kIdeKey, L"Value", L"\u2205");
         if (text == L"\u2205") continue;

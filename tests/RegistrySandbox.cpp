@@ -45,13 +45,18 @@ void RegistrySandbox::putRaw(const std::wstring& name, DWORD type, const std::st
               ERROR_SUCCESS);
 }
 
-void RegistrySandbox::putWide(const std::wstring& name, const std::wstring& text) {
+void RegistrySandbox::putRawWide(const std::wstring& name, DWORD type, const std::string& bytes) {
     UniqueRegKey key(openIdeKey(KEY_SET_VALUE));
     ASSERT_TRUE(key);
-    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
+}
+
+void RegistrySandbox::putWide(const std::wstring& name, const std::wstring& text) {
+    putRawWide(name, REG_SZ,
+               std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
 }
 
 std::optional<RegistrySandbox::RawValue> RegistrySandbox::getRaw(const std::wstring& name) {

@@ -24,7 +24,9 @@ protected:
 
     // Raw access to values of the IDE's key (below the redirected HKEY_CURRENT_USER).
     void putRaw(const std::wstring& name, DWORD type, const std::string& bytes);
-    void putWide(const std::wstring& name, const std::wstring& text);  // REG_SZ, NUL included
+    // The Unicode call, as another program may write: raw UTF-16 bytes, or a text with its NUL.
+    void putRawWide(const std::wstring& name, DWORD type, const std::string& bytes);
+    void putWide(const std::wstring& name, const std::wstring& text);
     std::optional<RawValue> getRaw(const std::wstring& name);  // bytes as stored (UTF-16)
     bool keyExists();
     void deleteIdeKey();

@@ -22,7 +22,7 @@ constexpr wchar_t kNoMarkerQuestion[] =
     L"Im angegebenen Ordner befindet sich keine \"modules.txt\" !"
     L"Wollen Sie den Ordner dennoch auswählen ?";
 
-struct ControlSpec {
+struct ControlDefinition {
     ControlId id;
     const wchar_t* className;
     const wchar_t* text;
@@ -33,7 +33,7 @@ struct ControlSpec {
 // Creation order is the tab order. Group boxes come after the controls inside them,
 // so they lie below them and WS_CLIPSIBLINGS keeps their painting off them.
 constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
-constexpr ControlSpec kControls[] = {
+constexpr ControlDefinition kControls[] = {
     {kSchema, WC_COMBOBOXW, L"", kTabStop | CBS_DROPDOWNLIST | WS_VSCROLL, 0},
     {kSystemPath, WC_EDITW, L"", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
     {kGetSysPath, WC_BUTTONW, L"...", kTabStop | BS_PUSHBUTTON, 0},
@@ -197,12 +197,12 @@ void MainWindow::onCreate() {
 
 void MainWindow::createControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    for (const ControlSpec& spec : kControls) {
-        HWND control = CreateWindowExW(spec.exStyle, spec.className, spec.text,
-                                       WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlDefinition& definition : kControls) {
+        HWND control = CreateWindowExW(definition.exStyle, definition.className, definition.text,
+                                       WS_CHILD | WS_VISIBLE | definition.style, 0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)),
                                        instance, nullptr);
-        switch (spec.id) {
+        switch (definition.id) {
             case kSchema: schema_ = control; break;
             case kSystemPath: systemPath_ = control; break;
             case kGetSysPath: getSysPath_ = control; break;
