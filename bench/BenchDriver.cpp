@@ -220,13 +220,13 @@ HWND findControl(HWND form, int id) {
 // Schema switches as the list box makes them (selection, then the notification to the
 // form), each followed by a typed path, alternating between schemas 1..5 and "Standard".
 void exercise(HWND form) {
-    HWND schema = findControl(form, form::kSchema);
-    HWND systemPath = findControl(form, form::kSystemPath);
+    HWND schema = findControl(form, kSchema);
+    HWND systemPath = findControl(form, kSystemPath);
     for (int i = 0; i < kOperations; ++i) {
         WPARAM index = i % 2 ? 0 : 1 + (i / 2) % 5;
         std::wstring text = L"C:\\Bench\\Pfad " + std::to_wstring(i);
         send(schema, CB_SETCURSEL, index, 0);
-        send(form, WM_COMMAND, MAKEWPARAM(form::kSchema, CBN_SELCHANGE), reinterpret_cast<LPARAM>(schema));
+        send(form, WM_COMMAND, MAKEWPARAM(kSchema, CBN_SELCHANGE), reinterpret_cast<LPARAM>(schema));
         send(systemPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
@@ -414,7 +414,7 @@ int bench(int rounds, const std::wstring& trelvanePath) {
          kControlsClass, true},
     };
     if (!trelvanePath.empty())
-        programs.push_back({"Trelvane: " + utf8(trelvanePath), trelvanePath, form::kTrelvaneClass, true});
+        programs.push_back({"Trelvane: " + utf8(trelvanePath), trelvanePath, kWindowClass, true});
 
     std::printf("%d round%s after 1 warm-up round; each round starts every program once, the order rotating\n"
                 "from round to round. Figures: median (min – max) over the rounds. Memory and objects are\n"

@@ -26,23 +26,23 @@ struct Control {
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 const Control kControls[] = {
-    {WC_STATICW, L"Schema:", kChild, 0, form::kLabel1, {8, 12, 68, 28}},
-    {WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, form::kSchema,
+    {WC_STATICW, L"Schema:", kChild, 0, kLabel1, {8, 12, 68, 28}},
+    {WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kSchema,
      {72, 8, 252, 208}},
-    {WC_BUTTONW, L"Schema übernehmen", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, form::kSave,
+    {WC_BUTTONW, L"Schema übernehmen", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kSave,
      {264, 7, 410, 31}},
-    {WC_BUTTONW, L"System-Module", kChild | BS_GROUPBOX, 0, form::kFrame1, {8, 40, 410, 124}},
-    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form::kSystemPath,
+    {WC_BUTTONW, L"System-Module", kChild | BS_GROUPBOX, 0, kFrame1, {8, 40, 410, 124}},
+    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kSystemPath,
      {16, 60, 346, 82}},
-    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, form::kGetSysPath,
+    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kGetSysPath,
      {352, 59, 402, 83}},
-    {WC_STATICW, L"Aktuell:", kChild, 0, form::kCurSys, {16, 92, 402, 108}},
-    {WC_BUTTONW, L"Gemeinsame Module", kChild | BS_GROUPBOX, 0, form::kFrame2, {8, 132, 410, 216}},
-    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form::kCommonPath,
+    {WC_STATICW, L"Aktuell:", kChild, 0, kCurSys, {16, 92, 402, 108}},
+    {WC_BUTTONW, L"Gemeinsame Module", kChild | BS_GROUPBOX, 0, kFrame2, {8, 132, 410, 216}},
+    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kCommonPath,
      {16, 152, 346, 174}},
-    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, form::kGetComPath,
+    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kGetComPath,
      {352, 151, 402, 175}},
-    {WC_STATICW, L"Aktuell:", kChild, 0, form::kCurCom, {16, 184, 402, 200}},
+    {WC_STATICW, L"Aktuell:", kChild, 0, kCurCom, {16, 184, 402, 200}},
 };
 
 const wchar_t* const kSchemaNames[] = {L"Standard", L"Schema 1", L"Schema 2",
@@ -58,7 +58,7 @@ bool createControls(HWND form, HINSTANCE instance, HFONT font) {
         if (!child) return false;
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    HWND schema = GetDlgItem(form, form::kSchema);
+    HWND schema = GetDlgItem(form, kSchema);
     for (const wchar_t* name : kSchemaNames)
         SendMessageW(schema, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(schema, CB_SETCURSEL, 0, 0);

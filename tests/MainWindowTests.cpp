@@ -397,30 +397,48 @@ TEST_F(MainWindowTest, LogoffStoresBeforeTheProcessMayEnd) {
 
 // ---- Layout and fonts ----
 
+struct PinnedRect {
+    ControlId id;
+    RECT rect;  // client coordinates
+};
+
+// The twips table worked out by hand: both edges scaled and rounded, frame contents
+// offset by their frame.
+constexpr PinnedRect kAt96[] = {
+    {kSchema, {15, 80, 131, 101}},     {kSystemPath, {15, 110, 371, 131}}, {kGetSysPath, {375, 110, 406, 131}},
+    {kCommonPath, {15, 135, 371, 156}}, {kGetComPath, {375, 135, 406, 156}}, {kSave, {20, 170, 151, 191}},
+    {kFrame1, {5, 65, 416, 201}},      {kFrame2, {5, 5, 416, 66}},         {kCurSys, {15, 20, 406, 36}},
+    {kCurCom, {15, 40, 406, 56}},      {kLabel1, {5, 205, 416, 221}},
+};
+constexpr PinnedRect kAt144[] = {
+    {kSchema, {23, 120, 197, 152}},     {kSystemPath, {23, 165, 557, 197}}, {kGetSysPath, {563, 165, 609, 197}},
+    {kCommonPath, {23, 203, 557, 234}}, {kGetComPath, {563, 203, 609, 234}}, {kSave, {30, 255, 227, 287}},
+    {kFrame1, {8, 98, 624, 302}},       {kFrame2, {8, 8, 624, 99}},         {kCurSys, {23, 30, 609, 54}},
+    {kCurCom, {23, 60, 609, 84}},       {kLabel1, {8, 308, 624, 332}},
+};
+
+// The client area the form asks for: 6270 × 3375 twips.
+SIZE pinnedClient(UINT dpi) {
+    return dpi == 144 ? SIZE{627, 338} : SIZE{418, 225};
+}
+
 class MainWindowLayout : public MainWindowTest {
 protected:
-    // From the twips table alone: both edges scaled, frame contents offset by the frame.
-    static RECT expectedRect(const ControlLayout& control, UINT dpi) {
-        TwipsRect twips = control.rect;
-        if (control.container != Container::Window) {
-            const ControlId frame = control.container == Container::Frame1 ? kFrame1 : kFrame2;
-            for (const ControlLayout& f : kControlLayout)
-                if (f.id == frame) {
-                    twips.left += f.rect.left;
-                    twips.top += f.rect.top;
-                }
-        }
-        const auto px = [dpi](int value) { return MulDiv(value, static_cast<int>(dpi), 1440); };
-        return {px(twips.left), px(twips.top), px(twips.left + twips.width), px(twips.top + twips.height)};
+    void expectClient(UINT dpi) {
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, pinnedClient(dpi).cx) << "at " << dpi;
+        EXPECT_EQ(client.bottom, pinnedClient(dpi).cy) << "at " << dpi;
     }
 
     void expectLayout(UINT dpi) {
-        for (const ControlLayout& control : kControlLayout) {
-            const RECT want = expectedRect(control, dpi), got = rectOf(control.id);
-            EXPECT_NEAR(got.left, want.left, 1) << "id " << control.id << " at " << dpi;
-            EXPECT_NEAR(got.top, want.top, 1) << "id " << control.id << " at " << dpi;
-            EXPECT_NEAR(got.right, want.right, 1) << "id " << control.id << " at " << dpi;
-            EXPECT_NEAR(got.bottom, want.bottom, 1) << "id " << control.id << " at " << dpi;
+        ASSERT_TRUE(dpi == 96 || dpi == 144) << "no pinned layout at " << dpi;
+        for (const PinnedRect& pinned : dpi == 96 ? kAt96 : kAt144) {
+            const RECT want = pinned.rect, got = rectOf(pinned.id);
+            EXPECT_NEAR(got.left, want.left, 1) << "id " << pinned.id << " at " << dpi;
+            EXPECT_NEAR(got.top, want.top, 1) << "id " << pinned.id << " at " << dpi;
+            EXPECT_NEAR(got.right, want.right, 1) << "id " << pinned.id << " at " << dpi;
+            EXPECT_NEAR(got.bottom, want.bottom, 1) << "id " << pinned.id << " at " << dpi;
         }
         EXPECT_EQ(rectOf(kFrame2).bottom - rectOf(kFrame1).top, 1) << "frames at " << dpi;
     }
@@ -431,7 +449,7 @@ protected:
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
         const LONG messageHeight =
             MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(GetDpiForSystem()));
-        for (const ControlLayout& control : kControlLayout) {
+        for (const ControlDefinition& control : kForm) {
             const LOGFONTW font = logFontOf(item(control.id));
             if (control.id == kGetSysPath || control.id == kGetComPath) {
                 EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(dpi), 7200)) << control.id;
@@ -446,8 +464,7 @@ protected:
 
     // As Windows sends it when the window moves to a monitor of another DPI.
     void sendDpiChanged(UINT dpi) {
-        RECT frame{0, 0, MulDiv(kClientWidthTwips, static_cast<int>(dpi), 1440),
-                   MulDiv(kClientHeightTwips, static_cast<int>(dpi), 1440)};
+        RECT frame{0, 0, pinnedClient(dpi).cx, pinnedClient(dpi).cy};
         AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                                  static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
         RECT now{};
@@ -462,14 +479,7 @@ TEST_F(MainWindowLayout, FollowsTheTwipsTableAtTheProcessDpi) {
     const UINT dpi = expectedDpi();
     ASSERT_EQ(GetDpiForWindow(window), dpi);
 
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, MulDiv(6270, static_cast<int>(dpi), 1440));
-    EXPECT_EQ(client.bottom, MulDiv(3375, static_cast<int>(dpi), 1440));
-    if (dpi == 96) {
-        EXPECT_EQ(client.right, 418);
-        EXPECT_EQ(client.bottom, 225);
-    }
+    expectClient(dpi);
     const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
@@ -497,10 +507,7 @@ TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
     sendDpiChanged(start);
     expectLayout(start);
     expectFonts(start);
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, MulDiv(kClientWidthTwips, static_cast<int>(start), 1440));
-    EXPECT_EQ(client.bottom, MulDiv(kClientHeightTwips, static_cast<int>(start), 1440));
+    expectClient(start);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 UINT systemDpi() {
     if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem"))
@@ -32,6 +33,12 @@ UINT windowDpi(HWND window) {
         if (dpi != 0) return dpi;
     }
     return systemDpi();
+}
+
+int systemMetricForDpi(int index, UINT dpi) {
+    if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi"))
+        return forDpi(index, dpi);
+    return GetSystemMetrics(index);
 }
 
 SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {

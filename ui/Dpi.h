@@ -16,6 +16,9 @@ using UniqueFont = UniqueHandle<GdiFontTraits>;
 
 UINT windowDpi(HWND window);
 
+// A system metric at dpi; at the system DPI where the system cannot say.
+int systemMetricForDpi(int index, UINT dpi);
+
 // The window rectangle size that gives the client size at dpi.
 SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 

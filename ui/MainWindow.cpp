@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <memory>
 
 #include "schemas/Applying.h"
@@ -11,46 +12,12 @@
 
 namespace {
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kWindowExStyle = 0;
-constexpr int kApplicationIcon = 1;
-constexpr int kSchemaEntries = 6;
-
-constexpr wchar_t kSystemFolderTitle[] = L"Ordner für System-Module wählen...";
-constexpr wchar_t kCommonFolderTitle[] = L"Ordner für Gemeinsame Module wählen...";
 constexpr wchar_t kNoMarkerQuestion[] =
     L"Im angegebenen Ordner befindet sich keine \"modules.txt\" !"
     L"Wollen Sie den Ordner dennoch auswählen ?";
 
-struct ControlDefinition {
-    ControlId id;
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    DWORD exStyle;
-};
-
-// Creation order is the tab order. Group boxes come after the controls inside them,
-// so they lie below them and WS_CLIPSIBLINGS keeps their painting off them.
-constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
-constexpr ControlDefinition kControls[] = {
-    {kSchema, WC_COMBOBOXW, L"", kTabStop | CBS_DROPDOWNLIST | WS_VSCROLL, 0},
-    {kSystemPath, WC_EDITW, L"", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kGetSysPath, WC_BUTTONW, L"...", kTabStop | BS_PUSHBUTTON, 0},
-    {kCommonPath, WC_EDITW, L"", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kGetComPath, WC_BUTTONW, L"...", kTabStop | BS_PUSHBUTTON, 0},
-    {kSave, WC_BUTTONW, L"Schema &übernehmen", kTabStop | BS_PUSHBUTTON, 0},
-    {kFrame1, WC_BUTTONW, L"Modulschema", BS_GROUPBOX | WS_CLIPSIBLINGS, 0},
-    {kFrame2, WC_BUTTONW, L"Aktuell", BS_GROUPBOX | WS_CLIPSIBLINGS, 0},
-    // Paths may hold "&", which must not become an access key.
-    {kCurSys, WC_STATICW, L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS, 0},
-    {kCurCom, WC_STATICW, L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS, 0},
-    {kLabel1, WC_STATICW, L"\u00A9 2026 Trelvane-Team \u2013 Modulpfade mit einem Klick umschalten",
-     SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0},
-};
-
-constexpr const wchar_t* kSchemaNames[kSchemaEntries] = {L"Standard", L"Schema 1", L"Schema 2",
-                                                         L"Schema 3", L"Schema 4", L"Schema 5"};
+constexpr int kSchemaEntries = static_cast<int>(std::size(kSchemaNames));
+static_assert(kSchemaEntries == kSchemaCount);
 
 std::wstring windowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -103,11 +70,11 @@ bool MainWindow::registerClass(HINSTANCE instance) {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon),
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRELVANE),
                                                       IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                       GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRELVANE), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -120,7 +87,7 @@ HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
     // if creation fails before that, it is deleted here. The size is set in
     // WM_CREATE, once the window's own DPI is known.
     std::unique_ptr<MainWindow> self(new MainWindow(std::move(seams)));
-    return CreateWindowExW(kWindowExStyle, kWindowClass, L"Trelvane V1.0", kWindowStyle,
+    return CreateWindowExW(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle,
                            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &self);
 }
 
@@ -134,7 +101,14 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system's code. A start that fails leaves no
+        // window (and has stored nothing); any other handler just ends.
+        result = message == WM_CREATE ? -1 : 0;
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete self;
@@ -145,8 +119,7 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            onCreate();
-            return 0;
+            return onCreate() ? 0 : -1;
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -156,14 +129,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) rememberFocus();
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETFOCUS:
-            SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : schema_);
+            SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : controls_.schema);
             return 0;
         case WM_MENUCHAR:
             // Alt+Shift+Ü: an access key IsDialogMessage left unmatched because the
             // system compared the non-ASCII letter by case.
             if (CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(LOWORD(wParam)))) ==
                 reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(L'\u00DC'))) {
-                SendMessageW(save_, BM_CLICK, 0, 0);
+                SendMessageW(controls_.save, BM_CLICK, 0, 0);
                 return MAKELRESULT(0, MNC_CLOSE);
             }
             return DefWindowProcW(window_, message, wParam, lParam);
@@ -174,7 +147,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_ENDSESSION:
             // At logoff the process may be ended without WM_DESTROY: store now.
-            if (wParam) table_.saveReg();
+            if (wParam && started_) table_.saveReg();
             return 0;
         case WM_DESTROY:
             onDestroy();
@@ -184,70 +157,66 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainWindow::onCreate() {
-    createControls();
-    applyDpi(windowDpi(window_));
+bool MainWindow::onCreate() {
+    if (!createControls()) return false;
+    refreshVisuals(windowDpi(window_));
 
     table_.regKey = kIdeKey;
     table_.getSch();
-    SendMessageW(schema_, CB_SETCURSEL, 0, 0);
+    SendMessageW(controls_.schema, CB_SETCURSEL, 0, 0);
     onSchemaSelected();  // setting the index by program does not notify, so run it here
     showActive();
+    started_ = true;
+    return true;
 }
 
-void MainWindow::createControls() {
+bool MainWindow::createControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    for (const ControlDefinition& definition : kControls) {
-        HWND control = CreateWindowExW(definition.exStyle, definition.className, definition.text,
-                                       WS_CHILD | WS_VISIBLE | definition.style, 0, 0, 0, 0, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)),
-                                       instance, nullptr);
-        switch (definition.id) {
-            case kSchema: schema_ = control; break;
-            case kSystemPath: systemPath_ = control; break;
-            case kGetSysPath: getSysPath_ = control; break;
-            case kCommonPath: commonPath_ = control; break;
-            case kGetComPath: getComPath_ = control; break;
-            case kSave: save_ = control; break;
-            case kCurSys: curSys_ = control; break;
-            case kCurCom: curCom_ = control; break;
-            default: break;
-        }
+    for (const ControlDefinition& row : kForm) {
+        HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
+                                       0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (!control) return false;
+        controls_.*row.handle = control;
     }
     for (const wchar_t* name : kSchemaNames)
-        SendMessageW(schema_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageW(schema_, CB_SETMINVISIBLE, kSchemaEntries, 0);
+        SendMessageW(controls_.schema, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageW(controls_.schema, CB_SETMINVISIBLE, kSchemaEntries, 0);
     // A stored path may be longer than the default limit (about 32 K characters),
     // which would block typing in such a box.
-    SendMessageW(systemPath_, EM_SETLIMITTEXT, 0, 0);
-    SendMessageW(commonPath_, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(controls_.systemPath, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(controls_.commonPath, EM_SETLIMITTEXT, 0, 0);
+    return true;
 }
 
-void MainWindow::applyDpi(UINT dpi) {
+// Everything that depends on the DPI or the system's metrics, for creation and
+// every change alike.
+void MainWindow::refreshVisuals(UINT dpi) {
     // The old fonts go only after every control has taken the new ones.
     UniqueFont messageFont = createMessageFont(dpi);
     UniqueFont browseButtonFont = createPointFont(L"MS Sans Serif", 975, dpi);
 
     const SIZE window = windowSizeForClient(clientSize(dpi), kWindowStyle, kWindowExStyle, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    for (const ControlLayout& control : kControlLayout) {
-        HWND child = GetDlgItem(window_, control.id);
-        const bool browseButton = control.id == kGetSysPath || control.id == kGetComPath;
-        SendMessageW(child, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(browseButton ? browseButtonFont.get() : messageFont.get()),
-                     FALSE);
-        const RECT rect = controlRect(control.id, dpi);
-        int height = rect.bottom - rect.top;
-        if (control.id == kSchema) {
-            fitClosedComboHeight(child, height);
-            // Room for the whole list on systems that size the list from the window.
-            const int item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
-            height += item * kSchemaEntries + 2 * GetSystemMetrics(SM_CYEDGE);
+    for (const ControlDefinition& row : kForm) {
+        HWND child = controls_.*row.handle;
+        HFONT font = row.font == FontKind::BrowseButton ? browseButtonFont.get() : messageFont.get();
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const RECT rect = controlRect(row, dpi);
+        const int height = rect.bottom - rect.top;
+        if (row.id != kSchema) {
+            SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            continue;
         }
-        SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, height,
+        // Room for the whole list on systems that size the list from the window; the
+        // closed height is set last, as a resize may reset it.
+        const int item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
+        const int dropped = height + item * kSchemaEntries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
+        SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, dropped,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClosedComboHeight(child, height);
     }
     messageFont_ = std::move(messageFont);
     browseButtonFont_ = std::move(browseButtonFont);
@@ -257,7 +226,7 @@ void MainWindow::applyDpi(UINT dpi) {
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    applyDpi(dpi);
+    refreshVisuals(dpi);
 }
 
 void MainWindow::onCommand(int id, int code) {
@@ -268,16 +237,16 @@ void MainWindow::onCommand(int id, int code) {
             if (code == CBN_SELCHANGE) onSchemaSelected();
             break;
         case kSystemPath:
-            if (code == EN_CHANGE) onPathChanged(systemPath_, table_.sysPaths);
+            if (code == EN_CHANGE) onPathChanged(controls_.systemPath, table_.sysPaths);
             break;
         case kCommonPath:
-            if (code == EN_CHANGE) onPathChanged(commonPath_, table_.comPaths);
+            if (code == EN_CHANGE) onPathChanged(controls_.commonPath, table_.comPaths);
             break;
         case kGetSysPath:
-            if (code == BN_CLICKED) onBrowse(systemPath_, kSystemFolderTitle);
+            if (code == BN_CLICKED) onBrowse(controls_.systemPath, kSystemFolderTitle);
             break;
         case kGetComPath:
-            if (code == BN_CLICKED) onBrowse(commonPath_, kCommonFolderTitle);
+            if (code == BN_CLICKED) onBrowse(controls_.commonPath, kCommonFolderTitle);
             break;
         case kSave:
             if (code == BN_CLICKED) onSave();
@@ -288,19 +257,19 @@ void MainWindow::onCommand(int id, int code) {
 }
 
 void MainWindow::onSchemaSelected() {
-    const int selected = static_cast<int>(SendMessageW(schema_, CB_GETCURSEL, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(controls_.schema, CB_GETCURSEL, 0, 0));
     if (selected < 0 || selected >= kSchemaCount) return;
     // The index is already the new one, so the change handlers write these texts
     // back into the same schema.
-    SetWindowTextW(systemPath_, table_.sysPaths[static_cast<size_t>(selected)].c_str());
-    SetWindowTextW(commonPath_, table_.comPaths[static_cast<size_t>(selected)].c_str());
+    SetWindowTextW(controls_.systemPath, table_.sysPaths[static_cast<size_t>(selected)].c_str());
+    SetWindowTextW(controls_.commonPath, table_.comPaths[static_cast<size_t>(selected)].c_str());
     const BOOL editable = selected != 0;
-    for (HWND control : {systemPath_, getSysPath_, commonPath_, getComPath_})
+    for (HWND control : {controls_.systemPath, controls_.getSysPath, controls_.commonPath, controls_.getComPath})
         EnableWindow(control, editable);
 }
 
 void MainWindow::onPathChanged(HWND box, SchemaPaths& paths) {
-    writeThrough(paths, static_cast<int>(SendMessageW(schema_, CB_GETCURSEL, 0, 0)), windowText(box));
+    writeThrough(paths, static_cast<int>(SendMessageW(controls_.schema, CB_GETCURSEL, 0, 0)), windowText(box));
 }
 
 void MainWindow::onBrowse(HWND box, const std::wstring& title) {
@@ -315,14 +284,14 @@ void MainWindow::onBrowse(HWND box, const std::wstring& title) {
 }
 
 void MainWindow::onSave() {
-    if (applySchema(table_.regKey, windowText(systemPath_), windowText(commonPath_), seams_.showMessage))
+    if (applySchema(table_.regKey, windowText(controls_.systemPath), windowText(controls_.commonPath), seams_.showMessage))
         showActive();
 }
 
 void MainWindow::showActive() {
     const ActiveTexts active = getAkt(table_.regKey);
-    SetWindowTextW(curSys_, active.system.c_str());
-    SetWindowTextW(curCom_, active.common.c_str());
+    SetWindowTextW(controls_.curSys, active.system.c_str());
+    SetWindowTextW(controls_.curCom, active.common.c_str());
 }
 
 void MainWindow::rememberFocus() {
@@ -331,6 +300,8 @@ void MainWindow::rememberFocus() {
 }
 
 void MainWindow::onDestroy() {
+    // A window whose start failed has loaded nothing, and no message loop waits for it.
+    if (!started_) return;
     table_.saveReg();
     PostQuitMessage(0);
 }

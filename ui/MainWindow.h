@@ -6,10 +6,10 @@
 
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
-#include "ui/FolderPicker.h"
 #include "ui/Dpi.h"
+#include "ui/FolderPicker.h"
+#include "ui/Form.h"
 
-inline constexpr wchar_t kWindowClass[] = L"TrelvaneForm1";
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
 
 // What the window asks of the user and the shell; tests replace these.
@@ -25,7 +25,8 @@ public:
     static bool registerClass(HINSTANCE instance);
 
     // Creates the window hidden, with the start sequence already run. The window
-    // owns the object and deletes it when it is destroyed.
+    // owns the object and deletes it when it is destroyed. Null when any part of the
+    // window could not be made; then nothing has been loaded or stored.
     static HWND create(HINSTANCE instance, MainWindowSeams seams = {});
 
 private:
@@ -34,13 +35,13 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void onCreate();
+    bool onCreate();
     void onCommand(int id, int code);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroy();
 
-    void createControls();
-    void applyDpi(UINT dpi);
+    bool createControls();
+    void refreshVisuals(UINT dpi);
     void onSchemaSelected();
     void onPathChanged(HWND box, SchemaPaths& paths);
     void onBrowse(HWND box, const std::wstring& title);
@@ -50,16 +51,10 @@ private:
 
     MainWindowSeams seams_;
     HWND window_ = nullptr;
-    HWND schema_ = nullptr;
-    HWND systemPath_ = nullptr;
-    HWND getSysPath_ = nullptr;
-    HWND commonPath_ = nullptr;
-    HWND getComPath_ = nullptr;
-    HWND save_ = nullptr;
-    HWND curSys_ = nullptr;
-    HWND curCom_ = nullptr;
+    FormControls controls_{};
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
+    bool started_ = false;  // the start sequence has run: only then is there anything to store
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;
 };

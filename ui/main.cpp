@@ -38,13 +38,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // The shell's folder dialog needs COM on the window's thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
+    // A window that could not be made whole does not come into being: the program
+    // ends with an error code and has stored nothing.
     int exitCode = 1;
-    if (MainWindow::registerClass(instance)) {
-        if (HWND window = MainWindow::create(instance)) {
-            ShowWindow(window, showCommand);
-            UpdateWindow(window);
-            exitCode = runMessageLoop(window);
+    try {
+        if (MainWindow::registerClass(instance)) {
+            if (HWND window = MainWindow::create(instance)) {
+                ShowWindow(window, showCommand);
+                UpdateWindow(window);
+                exitCode = runMessageLoop(window);
+            }
         }
+    } catch (...) {
+        exitCode = 1;
     }
     if (SUCCEEDED(com)) CoUninitialize();
     return exitCode;

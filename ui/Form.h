@@ -1,0 +1,85 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "resources/ResourceIds.h"
+
+// The main window's form, described once: creation, layout, fonts and the handle
+// members all read this table.
+
+inline constexpr wchar_t kWindowClass[] = L"TrelvaneForm1";
+inline constexpr wchar_t kWindowCaption[] = L"Trelvane V1.0";
+inline constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+inline constexpr DWORD kWindowExStyle = 0;
+
+// The client area in twips (1/1440 inch).
+inline constexpr int kClientWidthTwips = 6270;
+inline constexpr int kClientHeightTwips = 3375;
+
+inline constexpr const wchar_t* kSchemaNames[] = {L"Standard", L"Schema 1", L"Schema 2",
+                                                  L"Schema 3", L"Schema 4", L"Schema 5"};
+
+inline constexpr wchar_t kSystemFolderTitle[] = L"Ordner für System-Module wählen...";
+inline constexpr wchar_t kCommonFolderTitle[] = L"Ordner für Gemeinsame Module wählen...";
+
+// The window's handle of each control, filled at creation.
+struct FormControls {
+    HWND schema, systemPath, getSysPath, commonPath, getComPath, save;
+    HWND frame1, frame2, curSys, curCom, label1;
+};
+
+enum class Container { Window, Frame1, Frame2 };
+enum class FontKind { Message, BrowseButton };
+
+// Relative to the top-left corner of the container's rectangle (for a frame, the
+// rectangle that includes its caption).
+struct TwipsRect {
+    int left, top, width, height;
+};
+
+struct ControlDefinition {
+    ControlId id;
+    HWND FormControls::*handle;
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE
+    DWORD exStyle;
+    Container container;
+    TwipsRect rect;
+    FontKind font;
+};
+
+inline constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+// Paths may hold "&", which must not become an access key.
+inline constexpr DWORD kPathLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS;
+
+// Creation order is the tab order. Group boxes come after the controls inside them,
+// so they lie below them and WS_CLIPSIBLINGS keeps their painting off them.
+inline constexpr ControlDefinition kForm[] = {
+    {kSchema, &FormControls::schema, WC_COMBOBOXW, L"", kTabStop | CBS_DROPDOWNLIST | WS_VSCROLL, 0,
+     Container::Frame1, {150, 225, 1740, 315}, FontKind::Message},
+    {kSystemPath, &FormControls::systemPath, WC_EDITW, L"", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     Container::Frame1, {150, 675, 5340, 315}, FontKind::Message},
+    {kGetSysPath, &FormControls::getSysPath, WC_BUTTONW, L"...", kTabStop | BS_PUSHBUTTON, 0,
+     Container::Frame1, {5550, 675, 465, 315}, FontKind::BrowseButton},
+    {kCommonPath, &FormControls::commonPath, WC_EDITW, L"", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     Container::Frame1, {150, 1050, 5340, 315}, FontKind::Message},
+    {kGetComPath, &FormControls::getComPath, WC_BUTTONW, L"...", kTabStop | BS_PUSHBUTTON, 0,
+     Container::Frame1, {5550, 1050, 465, 315}, FontKind::BrowseButton},
+    {kSave, &FormControls::save, WC_BUTTONW, L"Schema &übernehmen", kTabStop | BS_PUSHBUTTON, 0,
+     Container::Frame1, {225, 1575, 1965, 315}, FontKind::Message},
+    {kFrame1, &FormControls::frame1, WC_BUTTONW, L"Modulschema", BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
+     Container::Window, {75, 975, 6165, 2040}, FontKind::Message},
+    {kFrame2, &FormControls::frame2, WC_BUTTONW, L"Aktuell", BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
+     Container::Window, {75, 75, 6165, 915}, FontKind::Message},
+    {kCurSys, &FormControls::curSys, WC_STATICW, L"", kPathLabel, 0, Container::Frame2,
+     {150, 225, 5865, 240}, FontKind::Message},
+    {kCurCom, &FormControls::curCom, WC_STATICW, L"", kPathLabel, 0, Container::Frame2,
+     {150, 525, 5865, 240}, FontKind::Message},
+    {kLabel1, &FormControls::label1, WC_STATICW,
+     L"\u00A9 2026 Trelvane-Team \u2013 Modulpfade mit einem Klick umschalten",
+     SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0, Container::Window, {75, 3075, 6165, 240},
+     FontKind::Message},
+};
