@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "CodePage.h"
 #include "RegistrySandbox.h"
 #include "schemas/Applying.h"
 #include "schemas/SchemaTable.h"
@@ -27,7 +28,7 @@ protected:
 };
 
 struct ValidityCase {
-    const wchar_t* text;
+    std::wstring text;
     bool valid;
 };
 
@@ -39,8 +40,8 @@ TEST(FolderTextValidity, SecondAndThirdCharactersMustBeColonBackslash) {
         {L"D:\\Gemeinsam", true},
         {L"C:\\", true},
         {L"1:\\x", true},
-        {L"\u00C4:\\Umlaut", true},  // any one character, not only a letter
-        {L"C:\\M\u00FCll", true},
+        {L"\u00C4:\\Umlaut", ansiHolds(L"\u00C4")},  // any one character, not only a letter
+        {L"C:\\M\u00FCll", ansiHolds(L"\u00FC")},
         {L"C:", false},
         {L"C:/x", false},
         {L"", false},
@@ -48,8 +49,8 @@ TEST(FolderTextValidity, SecondAndThirdCharactersMustBeColonBackslash) {
         {L"\\\\server\\share\\modules", false},
         {L"CC:\\x", false},
         {L" C:\\x", false},  // tested as typed, not trimmed
-        {L"C:\\\u0416", false},  // the IDE could not read this folder through ANSI
-        {L"\u4E2D:\\x", false},
+        {L"C:\\" + foreignText(), false},  // the IDE could not read this folder through ANSI
+        {foreignText().substr(0, 1) + L":\\x", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isValidFolderText(c.text), c.valid) << "text: " << testing::PrintToString(std::wstring(c.text));
 }
@@ -75,7 +76,7 @@ TEST_F(ApplyingTest, InvalidPairIsRefusedAndWritesNothing) {
         {L"C:\\gut", L"C:"},
         {L"leer", L"D:\\gut"},
         {L"", L""},
-        {L"C:\\gut", L"C:\\\u0416"},
+        {L"C:\\gut", L"C:\\" + foreignText()},
     };
     for (const auto& [system, common] : pairs) {
         shown.clear();

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "CodePage.h"
 #include "ImportHook.h"
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
@@ -110,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
         Content{"OddByteCount", REG_SZ, utf16(L"C:\\Modul") + "x", true, L"C:\\Modul"},
         Content{"Text64KiB", REG_SZ, std::string(kLong64.begin(), kLong64.end()), false, kLong64},
         Content{"Text1MiB", REG_SZ, std::string(kLong1M.begin(), kLong1M.end()), false, kLong1M},
-        Content{"OutsideCodePage", REG_SZ, utf16(L"C:\\\u0416\u0443\u043A") + std::string(2, '\0'),
-                true, L"C:\\\u0416\u0443\u043A"}),
+        Content{"OutsideCodePage", REG_SZ, utf16(L"C:\\" + foreignText()) + std::string(2, '\0'), true,
+                L"C:\\" + foreignText()}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {

@@ -23,10 +23,13 @@ const wchar_t kRefusal[] = L"ungültige Pfadangabe !\r\nModul-Pfade wurden nicht
 const wchar_t kMissing[] = L"<fehlt>";
 constexpr ControlId kEditing[] = {kSystemPath, kGetSysPath, kCommonPath, kGetComPath};
 
-// The DPI the process should see; run-at-dpi.sh sets it together with Wine's LogPixels.
-UINT expectedDpi() {
-    const char* value = std::getenv("TRELVANE_EXPECT_DPI");
-    return value ? static_cast<UINT>(std::atoi(value)) : 96u;
+// The DPI the process runs at. run-at-dpi.sh sets it together with Wine's LogPixels,
+// so a run that did not take the setting fails instead of testing the wrong thing.
+UINT processDpi(HWND window) {
+    const UINT dpi = GetDpiForWindow(window);
+    if (const char* expected = std::getenv("TRELVANE_EXPECT_DPI"))
+        EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(expected)));
+    return dpi;
 }
 
 LOGFONTW logFontOf(HWND control) {
@@ -476,8 +479,8 @@ protected:
 
 TEST_F(MainWindowLayout, FollowsTheTwipsTableAtTheProcessDpi) {
     open();
-    const UINT dpi = expectedDpi();
-    ASSERT_EQ(GetDpiForWindow(window), dpi);
+    const UINT dpi = processDpi(window);
+    if (dpi != 96 && dpi != 144) GTEST_SKIP() << "layout pinned at 96 and 144 DPI only, not " << dpi;
 
     expectClient(dpi);
     const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));

@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "CodePage.h"
 #include "RegistrySandbox.h"
 #include "schemas/Applying.h"
 #include "schemas/SchemaTable.h"
@@ -30,10 +31,7 @@ std::wstring randomText(std::mt19937& random, size_t maxLength) {
 // The rule for a folder text as the user sees it: any character, then ":\", and
 // nothing the IDE could not read back through the ANSI code page.
 bool expectedValid(const std::wstring& text) {
-    if (text.size() < 3 || text[1] != L':' || text[2] != L'\\') return false;
-    for (wchar_t c : text)
-        if (c == L'\u0416' || c == L'\u0141') return false;
-    return true;
+    return text.size() >= 3 && text[1] == L':' && text[2] == L'\\' && ansiHolds(text);
 }
 
 class PropertyTest : public RegistrySandbox {};

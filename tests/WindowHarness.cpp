@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+
 std::wstring windowTextOf(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
@@ -24,6 +26,7 @@ TestWindow::TestWindow() {
     if (!registered) return;
     MainWindowSeams seams;
     seams.showMessage = [this](const Message& message) {
+        if (throwFromMessage) throw std::runtime_error("message box failed");
         messages.push_back(message);
         return answer;
     };

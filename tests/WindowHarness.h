@@ -30,6 +30,7 @@ public:
 
     std::vector<Message> messages;
     MessageAnswer answer = MessageAnswer::Ok;
+    bool throwFromMessage = false;  // the message box fails as a seam may
     std::vector<std::wstring> dialogTitles;
     std::vector<HWND> dialogOwners;
     std::wstring chosenFolder;
