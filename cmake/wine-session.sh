@@ -25,6 +25,11 @@ start)
   # With no window manager on the test display Wine would wait 2 s for each closed
   # window to be withdrawn; unmanaged windows close at once.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$prefix.wineboot.log" 2>&1
+  # Wine's own fonts (Tahoma behind "MS Shell Dlg", the MS Sans Serif bitmap font), as
+  # a Wine that finds its data folder has them; this one does not look there.
+  if [[ -d /usr/share/wine/fonts ]]; then
+    cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   ;;
 stop)
   [[ -f "$session_file" ]] || exit 0

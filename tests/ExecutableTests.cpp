@@ -131,6 +131,18 @@ TEST(Manifest, AsInvokerCommonControlsAndPerMonitorDpi) {
     EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos);
 }
 
+// Windows gives programs older than subsystem 6.0 frame metrics of its own, and the
+// client size computed for the layout would then be off.
+TEST(PeHeader, SubsystemVersionIsWindows7) {
+    LoadedImage image;
+    ASSERT_TRUE(image.module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.base());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.base() + dos->e_lfanew);
+    EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion, 6);
+    EXPECT_EQ(nt->OptionalHeader.MinorSubsystemVersion, 1);
+}
+
 TEST(Imports, SystemLibrariesOnly) {
     LoadedImage image;
     ASSERT_TRUE(image.module);

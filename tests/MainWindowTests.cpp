@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 #include "WindowHarness.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 
@@ -27,8 +29,9 @@ constexpr ControlId kEditing[] = {kSystemPath, kGetSysPath, kCommonPath, kGetCom
 // so a run that did not take the setting fails instead of testing the wrong thing.
 UINT processDpi(HWND window) {
     const UINT dpi = GetDpiForWindow(window);
-    if (const char* expected = std::getenv("TRELVANE_EXPECT_DPI"))
+    if (const char* expected = std::getenv("TRELVANE_EXPECT_DPI")) {
         EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(expected)));
+    }
     return dpi;
 }
 
@@ -88,12 +91,14 @@ protected:
         SendMessageW(box, EM_SETSEL, 0, -1);
         for (wchar_t c : typed) SendMessageW(box, WM_CHAR, c, 1);
     }
-    // A keyboard message as the message loop would pass it to IsDialogMessage;
-    // WM_SYSCHAR carries Alt in its context bit.
+    // A keyboard message as the message loop would pass it to IsDialogMessage, and
+    // what it posted handled as the loop would; WM_SYSCHAR carries Alt in its context bit.
     bool press(UINT message, WPARAM key) {
         const LPARAM flags = message == WM_SYSCHAR ? 1 | (KF_ALTDOWN << 16) : 1;
         MSG msg{GetFocus(), message, key, flags, static_cast<DWORD>(GetMessageTime()), {}};
-        return IsDialogMessageW(window, &msg);
+        const bool handled = IsDialogMessageW(window, &msg);
+        drainMessages();
+        return handled;
     }
     std::wstring stored(const std::wstring& name) {
         return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing);
@@ -355,6 +360,41 @@ TEST_P(AltUmlautTest, PressesSave) {
 INSTANTIATE_TEST_SUITE_P(Keys, AltUmlautTest, ::testing::Values(L'\u00FC', L'\u00DC'),
                          [](const auto& info) { return info.param == L'\u00FC' ? "Lower" : "Upper"; });
 
+// A key the system left unmatched inside a menu loop (the system menu, opened with
+// Alt+Space) presses Save only for its own access key, and only once the loop has
+// ended: the click is posted, not run inside the menu.
+TEST_F(MainWindowTest, MenuCharPressesSaveForItsAccessKeyOnlyAfterTheMenu) {
+    const std::pair<wchar_t, bool> keys[] = {{L'\u00DC', true}, {L'\u00FC', true}, {L'X', false}, {L'\u00D6', false}};
+    for (const auto& [key, presses] : keys) {
+        open();
+        select(1);
+        type(kSystemPath, L"C:\\Sys");
+        type(kCommonPath, L"D:\\Com");
+        const LRESULT answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(key, MF_SYSMENU), 0);
+        EXPECT_EQ(HIWORD(answer), presses ? MNC_CLOSE : MNC_IGNORE) << int(key);
+        EXPECT_EQ(stored(kIdeSystemValue), kMissing) << "applied inside the menu loop";
+        drainMessages();
+        EXPECT_EQ(stored(kIdeSystemValue), presses ? L"C:\\Sys" : kMissing) << int(key);
+        close();
+        regSaveString(HKEY_CURRENT_USER, kIdeKey, kIdeSystemValue, L"");  // unset again
+    }
+}
+
+// As a dialog does: the control the user left has the focus again after the window
+// was minimised and restored.
+TEST_F(MainWindowTest, FocusReturnsToTheControlLeftAfterMinimiseAndRestore) {
+    open();
+    select(2);
+    showAndFocus(kCommonPath);
+    SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    drainMessages();
+    ASSERT_TRUE(IsIconic(window));
+    SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(window);
+    drainMessages();
+    EXPECT_EQ(focusedId(), kCommonPath);
+}
+
 // ---- Closing ----
 
 struct CloseCase {
@@ -511,6 +551,74 @@ TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
     expectLayout(start);
     expectFonts(start);
     expectClient(start);
+}
+
+// Where the two frames share a pixel row, "Aktuell" is drawn last: a themed frame's
+// edge is its last row. Neither frame takes the focus, so the tab order is as created.
+TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
+    open();
+    std::vector<int> zOrder;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        zOrder.push_back(GetDlgCtrlID(child));
+    const auto at = [&](int id) { return std::find(zOrder.begin(), zOrder.end(), id) - zOrder.begin(); };
+    EXPECT_LT(at(kFrame2), at(kFrame1));
+    EXPECT_LT(at(kSave), at(kFrame2));
+}
+
+// Windows asks for the size at a new DPI before it moves the window there; the answer
+// is the window for the pinned client area at that DPI, frame included.
+TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
+    open();
+    const std::pair<UINT, SIZE> clients[] = {{120, {523, 281}}, {144, {627, 338}}, {192, {836, 450}}};
+    for (const auto& [dpi, client] : clients) {
+        RECT frame{0, 0, client.cx, client.cy};
+        AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                                 static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+        SIZE answered{1, 1};
+        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&answered)));
+        EXPECT_EQ(answered.cx, frame.right - frame.left) << dpi;
+        EXPECT_EQ(answered.cy, frame.bottom - frame.top) << dpi;
+    }
+}
+
+SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {};
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
+TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
+    open();
+    for (UINT dpi : {144u, 96u}) {
+        sendDpiChanged(dpi);
+        const auto icon = [&](WPARAM kind) {
+            return iconSize(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)));
+        };
+        const int small = GetSystemMetricsForDpi(SM_CXSMICON, dpi), big = GetSystemMetricsForDpi(SM_CXICON, dpi);
+        EXPECT_EQ(icon(ICON_SMALL).cx, small) << dpi;
+        EXPECT_EQ(icon(ICON_SMALL).cy, small) << dpi;
+        EXPECT_EQ(icon(ICON_BIG).cx, big) << dpi;
+    }
+}
+
+TEST(BrowseButtonFace, TheTrueTypeTwinWhereTheSystemHasIt) {
+    EXPECT_STREQ(browseButtonFace([](const wchar_t* face) { return std::wstring(face) == L"Microsoft Sans Serif"; }),
+                 L"Microsoft Sans Serif");
+    EXPECT_STREQ(browseButtonFace([](const wchar_t*) { return false; }), L"MS Sans Serif");
+    EXPECT_FALSE(fontFamilyExists(L"Keine Schrift dieses Namens"));
+    LOGFONTW any{};
+    any.lfCharSet = DEFAULT_CHARSET;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &any, [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<LOGFONTW*>(found) = *font;
+        return 0;
+    }, reinterpret_cast<LPARAM>(&any), 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(fontFamilyExists(any.lfFaceName)) << "a family the system lists";
 }
 
 }  // namespace

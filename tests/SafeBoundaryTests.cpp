@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,16 @@ TEST_F(SafeBoundaryTest, SomethingThrownWhileLoadingLeavesNoWindow) {
         ImportHook hook("advapi32.dll", "RegQueryValueExA", reinterpret_cast<void*>(&throwingQuery));
         ASSERT_TRUE(hook.installed());
         TestWindow window;
+        EXPECT_EQ(window.handle(), nullptr);
+    }
+    expectNoWindowAndNothingWritten();
+}
+
+TEST_F(SafeBoundaryTest, ASeamThatThrowsWhileStartingLeavesNoWindow) {
+    MainWindowSeams seams;
+    seams.nameControl = [](HWND, const std::wstring&) { throw std::runtime_error("no annotation"); };
+    {
+        TestWindow window(std::move(seams));
         EXPECT_EQ(window.handle(), nullptr);
     }
     expectNoWindowAndNothingWritten();

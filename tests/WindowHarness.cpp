@@ -16,7 +16,7 @@ void drainMessages() {
         if (message.message != WM_QUIT) DispatchMessageW(&message);
 }
 
-TestWindow::TestWindow() {
+TestWindow::TestWindow(MainWindowSeams seams) {
     static const bool registered = [] {
         // As the program's start does, so the manifest's Common Controls 6 are used.
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
@@ -24,7 +24,6 @@ TestWindow::TestWindow() {
         return MainWindow::registerClass(GetModuleHandleW(nullptr));
     }();
     if (!registered) return;
-    MainWindowSeams seams;
     seams.showMessage = [this](const Message& message) {
         if (throwFromMessage) throw std::runtime_error("message box failed");
         messages.push_back(message);

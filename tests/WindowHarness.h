@@ -12,7 +12,8 @@
 // box and the folder dialog replaced by recorders that answer as told.
 class TestWindow {
 public:
-    TestWindow();
+    // seams: what the test replaces besides the message box and the folder dialog.
+    explicit TestWindow(MainWindowSeams seams = {});
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;

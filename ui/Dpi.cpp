@@ -65,6 +65,43 @@ UniqueFont createMessageFont(UINT dpi) {
     return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
+int lineHeight(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
+bool fontFamilyExists(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    std::wstring_view(face).copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+const wchar_t* browseButtonFace(bool (*familyExists)(const wchar_t* face)) {
+    return familyExists(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"MS Sans Serif";
+}
+
+UniqueIcon loadIconForDpi(HINSTANCE instance, int id, int sizeMetric, UINT dpi) {
+    const int size = systemMetricForDpi(sizeMetric, dpi);
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi) {
     LOGFONTW font{};
     font.lfHeight = -MulDiv(centiPoints, static_cast<int>(dpi), 72 * 100);

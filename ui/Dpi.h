@@ -11,6 +11,17 @@ struct GdiFontTraits {
 };
 using UniqueFont = UniqueHandle<GdiFontTraits>;
 
+struct IconTraits {
+    using Handle = HICON;
+    static HICON invalid() { return nullptr; }
+    static void close(HICON icon) { DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+#ifndef WM_GETDPISCALEDSIZE  // declared for Windows 10 1703 and later only
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 // DPI helpers that use the per-monitor functions where the system has them and
 // fall back to the system DPI (Windows 7 and 8).
 
@@ -27,3 +38,17 @@ UniqueFont createMessageFont(UINT dpi);
 
 // A font by face name and size in hundredths of a point, normal weight, at dpi.
 UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi);
+
+// The height of a line of text in font, as the controls lay it out (tmHeight).
+int lineHeight(HFONT font);
+
+bool fontFamilyExists(const wchar_t* face);
+
+// The face of the "..." buttons: "MS Sans Serif", or where the system has it its
+// TrueType twin "Microsoft Sans Serif", with the same design and metrics; the bitmap
+// font turns jagged when scaled.
+const wchar_t* browseButtonFace(bool (*familyExists)(const wchar_t* face) = fontFamilyExists);
+
+// The icon resource at the size the system uses for sizeMetric (SM_CXICON or
+// SM_CXSMICON) at dpi.
+UniqueIcon loadIconForDpi(HINSTANCE instance, int id, int sizeMetric, UINT dpi);

@@ -1,6 +1,33 @@
 #include "ui/Layout.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "ui/Dpi.h"
+
 namespace {
+
+constexpr int kLineTwips = 240;          // the labels' height: the layout holds one line of text
+constexpr int kButtonMarginTwips = 45;   // a push button's edge and focus frame, each side
+
+// The smallest DPI at which twips hold pixels.
+UINT dpiToHold(int pixels, int twips) {
+    return static_cast<UINT>((static_cast<long long>(pixels) * 1440 + twips - 1) / twips);
+}
+
+int captionWidth(const wchar_t* caption, HFONT font) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font);
+    RECT extent{};
+    DrawTextW(screen, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);  // without the "&"
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return extent.right - extent.left;
+}
+
+bool isPushButton(const ControlDefinition& row) {
+    return row.className == std::wstring_view(WC_BUTTONW) && !(row.style & BS_GROUPBOX);
+}
 
 TwipsRect absoluteTwips(const ControlDefinition& control) {
     TwipsRect rect = control.rect;
@@ -25,6 +52,15 @@ RECT controlRect(const ControlDefinition& control, UINT dpi) {
     const TwipsRect rect = absoluteTwips(control);
     return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi),
             twipsToPixels(rect.left + rect.width, dpi), twipsToPixels(rect.top + rect.height, dpi)};
+}
+
+UINT layoutDpi(UINT dpi, HFONT messageFont) {
+    UINT needed = std::max(dpi, dpiToHold(lineHeight(messageFont), kLineTwips));
+    for (const ControlDefinition& row : kForm) {
+        if (row.font != FontKind::Message || !isPushButton(row)) continue;
+        needed = std::max(needed, dpiToHold(captionWidth(row.text, messageFont), row.rect.width - 2 * kButtonMarginTwips));
+    }
+    return needed;
 }
 
 SIZE clientSize(UINT dpi) {

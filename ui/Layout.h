@@ -13,3 +13,9 @@ int twipsToPixels(int twips, UINT dpi);
 RECT controlRect(const ControlDefinition& control, UINT dpi);
 
 SIZE clientSize(UINT dpi);
+
+// The DPI the form is laid out at: the window's, or more where the message font (at
+// dpi) needs more room than the form was drawn with, as with a larger text size: a
+// line of it must fit a label, and a button's caption the button. The whole form then
+// grows with the text, as a dialog grows with its font, and is never smaller than drawn.
+UINT layoutDpi(UINT dpi, HFONT messageFont);

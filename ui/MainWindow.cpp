@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "schemas/Applying.h"
 #include "ui/Dpi.h"
@@ -18,6 +20,16 @@ constexpr wchar_t kNoMarkerQuestion[] =
 
 constexpr int kSchemaEntries = static_cast<int>(std::size(kSchemaNames));
 static_assert(kSchemaEntries == kSchemaCount);
+
+// The character after the "&" of a control text: the access key.
+wchar_t accessKeyOf(const wchar_t* text) {
+    const wchar_t* ampersand = wcschr(text, L'&');
+    return ampersand ? ampersand[1] : L'\0';
+}
+
+bool sameLetterIgnoringCase(wchar_t a, wchar_t b) {
+    return CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
+}
 
 std::wstring windowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -63,6 +75,12 @@ MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
         };
     }
     if (!seams_.folderDialog) seams_.folderDialog = showFolderDialog;
+    if (!seams_.nameControl) {
+        seams_.nameControl = [this](HWND control, const std::wstring& name) {
+            if (!accessibleNames_) accessibleNames_.emplace();
+            accessibleNames_->set(control, name);
+        };
+    }
 }
 
 bool MainWindow::registerClass(HINSTANCE instance) {
@@ -87,8 +105,8 @@ HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
     // if creation fails before that, it is deleted here. The size is set in
     // WM_CREATE, once the window's own DPI is known.
     std::unique_ptr<MainWindow> self(new MainWindow(std::move(seams)));
-    return CreateWindowExW(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &self);
+    return CreateWindowExW(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &self);
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,21 +146,29 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // takes over, and give it back on return.
             if (LOWORD(wParam) == WA_INACTIVE) rememberFocus();
             return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SYSCOMMAND:
+            // Minimising takes the focus away before the window is deactivated.
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus();
+            return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SHOWWINDOW:
+            if (!wParam) rememberFocus();
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETFOCUS:
             SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : controls_.schema);
             return 0;
         case WM_MENUCHAR:
-            // Alt+Shift+Ü: an access key IsDialogMessage left unmatched because the
-            // system compared the non-ASCII letter by case.
-            if (CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(LOWORD(wParam)))) ==
-                reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(L'\u00DC'))) {
-                SendMessageW(controls_.save, BM_CLICK, 0, 0);
-                return MAKELRESULT(0, MNC_CLOSE);
-            }
-            return DefWindowProcW(window_, message, wParam, lParam);
+            return onMenuChar(static_cast<wchar_t>(LOWORD(wParam)), wParam, lParam);
         case WM_DPICHANGED:
             onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_GETDPISCALEDSIZE:
+            // The exact size at the new DPI, so the rectangle Windows suggests is right.
+            *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<UINT>(wParam));
+            return TRUE;
+        case WM_SETTINGCHANGE:
+            // A larger or smaller text size changes the message font.
+            if (wParam == SPI_SETNONCLIENTMETRICS) refreshVisuals(windowDpi(window_));
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -159,6 +185,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool MainWindow::onCreate() {
     if (!createControls()) return false;
+    nameControls();
     refreshVisuals(windowDpi(window_));
 
     table_.regKey = kIdeKey;
@@ -173,12 +200,19 @@ bool MainWindow::onCreate() {
 bool MainWindow::createControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     for (const ControlDefinition& row : kForm) {
+        if (!createHiddenLabel(row, instance)) return false;
         HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
                                        0, 0, 0, 0, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) return false;
         controls_.*row.handle = control;
     }
+    // "Aktuell" lies above "Modulschema" where the two frames share a pixel row: a
+    // themed group box draws its edge on its last row. Neither frame takes the focus,
+    // so the tab order stays as created.
+    SetWindowPos(controls_.frame2, GetWindow(controls_.frame1, GW_HWNDPREV), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
     for (const wchar_t* name : kSchemaNames)
         SendMessageW(controls_.schema, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(controls_.schema, CB_SETMINVISIBLE, kSchemaEntries, 0);
@@ -189,21 +223,43 @@ bool MainWindow::createControls() {
     return true;
 }
 
+// Screen readers name a box or a list by the static text just before it in z-order;
+// an invisible one names it without changing the look. Buttons take their name from
+// their own text, so for them only the annotation of nameControls counts.
+bool MainWindow::createHiddenLabel(const ControlDefinition& row, HINSTANCE instance) {
+    if (!row.accessibleName || row.className == std::wstring_view(WC_BUTTONW)) return true;
+    return CreateWindowExW(0, WC_STATICW, row.accessibleName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
+                           instance, nullptr) != nullptr;
+}
+
+void MainWindow::nameControls() {
+    for (const ControlDefinition& row : kForm)
+        if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
+}
+
 // Everything that depends on the DPI or the system's metrics, for creation and
 // every change alike.
 void MainWindow::refreshVisuals(UINT dpi) {
-    // The old fonts go only after every control has taken the new ones.
+    // The old fonts and icons go only after the controls and the window have taken
+    // the new ones.
     UniqueFont messageFont = createMessageFont(dpi);
-    UniqueFont browseButtonFont = createPointFont(L"MS Sans Serif", 975, dpi);
+    const UINT layout = layoutDpi(dpi, messageFont.get());
+    UniqueFont browseButtonFont = createPointFont(browseButtonFace(), 975, layout);
 
-    const SIZE window = windowSizeForClient(clientSize(dpi), kWindowStyle, kWindowExStyle, dpi);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    UniqueIcon bigIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXICON, dpi);
+    UniqueIcon smallIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXSMICON, dpi);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+
+    const SIZE window = windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi);
     SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (const ControlDefinition& row : kForm) {
         HWND child = controls_.*row.handle;
         HFONT font = row.font == FontKind::BrowseButton ? browseButtonFont.get() : messageFont.get();
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        const RECT rect = controlRect(row, dpi);
+        const RECT rect = controlRect(row, layout);
         const int height = rect.bottom - rect.top;
         if (row.id != kSchema) {
             SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, height,
@@ -220,13 +276,31 @@ void MainWindow::refreshVisuals(UINT dpi) {
     }
     messageFont_ = std::move(messageFont);
     browseButtonFont_ = std::move(browseButtonFont);
+    bigIcon_ = std::move(bigIcon);
+    smallIcon_ = std::move(smallIcon);
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+SIZE MainWindow::windowSizeAt(UINT dpi) const {
+    const UniqueFont messageFont = createMessageFont(dpi);
+    const UINT layout = layoutDpi(dpi, messageFont.get());
+    return windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi);
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     refreshVisuals(dpi);
+}
+
+// Where the system compares a non-ASCII access key by case (Alt+Shift+Ü), the key
+// arrives here unmatched. The click is posted so that it runs once the menu loop
+// that asked has ended, not inside an open system menu.
+LRESULT MainWindow::onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam) {
+    if (!sameLetterIgnoringCase(key, accessKeyOf(windowText(controls_.save).c_str())))
+        return DefWindowProcW(window_, WM_MENUCHAR, wParam, lParam);
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSave, BN_CLICKED), reinterpret_cast<LPARAM>(controls_.save));
+    return MAKELRESULT(0, MNC_CLOSE);
 }
 
 void MainWindow::onCommand(int id, int code) {
@@ -300,6 +374,7 @@ void MainWindow::rememberFocus() {
 }
 
 void MainWindow::onDestroy() {
+    accessibleNames_.reset();  // while the controls it named still exist
     // A window whose start failed has loaded nothing, and no message loop waits for it.
     if (!started_) return;
     table_.saveReg();

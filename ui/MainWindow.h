@@ -2,20 +2,27 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
+#include "ui/Accessibility.h"
 #include "ui/Dpi.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
 
-// What the window asks of the user and the shell; tests replace these.
+// Gives a control the name screen readers announce.
+using NameControl = std::function<void(HWND control, const std::wstring& name)>;
+
+// What the window asks of the user and the system; tests replace these.
 struct MainWindowSeams {
     ShowMessage showMessage;    // default: MessageBoxW
     FolderDialog folderDialog;  // default: the shell's folder dialog
+    NameControl nameControl;    // default: the system's annotation service
 };
 
 // The program's only window, Form1: the schema list, the two path boxes with their
@@ -38,10 +45,14 @@ private:
     bool onCreate();
     void onCommand(int id, int code);
     void onDpiChanged(UINT dpi, const RECT& suggested);
+    LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);
     void onDestroy();
 
     bool createControls();
+    bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
+    void nameControls();
     void refreshVisuals(UINT dpi);
+    SIZE windowSizeAt(UINT dpi) const;
     void onSchemaSelected();
     void onPathChanged(HWND box, SchemaPaths& paths);
     void onBrowse(HWND box, const std::wstring& title);
@@ -55,6 +66,9 @@ private:
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
     bool started_ = false;  // the start sequence has run: only then is there anything to store
+    std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
 };
