@@ -159,7 +159,8 @@ TEST(Imports, SystemLibrariesOnly) {
         imported.insert(name);
     }
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-                                          "shell32.dll",  "comctl32.dll", "ole32.dll", "msvcrt.dll"};
+                                          "shell32.dll",  "shlwapi.dll",  "comctl32.dll", "ole32.dll",
+                                          "msvcrt.dll"};
     for (const auto& name : imported) EXPECT_TRUE(system.count(name)) << "imports " << name;
     EXPECT_TRUE(imported.count("advapi32.dll"));
 }

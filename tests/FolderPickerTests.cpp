@@ -19,40 +19,6 @@ const std::wstring kQuestion =
     L"Im angegebenen Ordner befindet sich keine \"modules.txt\" !Wollen Sie den Ordner dennoch "
     L"auswählen ?";
 
-// A scratch folder tree in the temp folder, removed afterwards.
-class ScratchFolders {
-public:
-    ScratchFolders() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = std::wstring(temp) + L"trelvane-folders-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(root_.c_str(), nullptr);
-    }
-    ~ScratchFolders() {
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-            if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
-        }
-        RemoveDirectoryW(root_.c_str());
-    }
-    std::wstring folder(const std::wstring& name) {
-        const std::wstring path = root_ + L"\\" + name;
-        if (CreateDirectoryW(path.c_str(), nullptr)) created_.push_back(path);
-        return path;
-    }
-    void file(const std::wstring& path) {
-        HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-            created_.push_back(path);
-        }
-    }
-    const std::wstring& root() const { return root_; }
-
-private:
-    std::wstring root_;
-    std::vector<std::wstring> created_;
-};
-
 }  // namespace
 
 TEST(FileExists, FindsFilesAndFoldersAtExactlyThePath) {

@@ -163,6 +163,7 @@ namespace {
 std::vector<std::pair<HKEY, std::string>> keysOpened;
 ImportHook* openHook = nullptr;
 ImportHook* createHook = nullptr;
+ImportHook* watchHook = nullptr;
 
 LONG WINAPI recordingOpen(HKEY hive, LPCSTR subkey, PHKEY key) {
     keysOpened.emplace_back(hive, subkey ? subkey : "");
@@ -174,14 +175,23 @@ LONG WINAPI recordingCreate(HKEY hive, LPCSTR subkey, PHKEY key) {
     return createHook->original<decltype(&RegCreateKeyA)>()(hive, subkey, key);
 }
 
+// The watch on the IDE's key, which opens it for notification only.
+LONG WINAPI recordingWatch(HKEY hive, LPCSTR subkey, DWORD options, REGSAM access, PHKEY key) {
+    keysOpened.emplace_back(hive, subkey ? subkey : "");
+    EXPECT_EQ(access, static_cast<REGSAM>(KEY_NOTIFY));
+    return watchHook->original<decltype(&RegOpenKeyExA)>()(hive, subkey, options, access, key);
+}
+
 }  // namespace
 
 TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
     ImportHook open("advapi32.dll", "RegOpenKeyA", reinterpret_cast<void*>(&recordingOpen));
     ImportHook create("advapi32.dll", "RegCreateKeyA", reinterpret_cast<void*>(&recordingCreate));
-    ASSERT_TRUE(open.installed() && create.installed());
+    ImportHook watch("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&recordingWatch));
+    ASSERT_TRUE(open.installed() && create.installed() && watch.installed());
     openHook = &open;
     createHook = &create;
+    watchHook = &watch;
     keysOpened.clear();
     {
         TestWindow window;
@@ -191,10 +201,10 @@ TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
         window.click(kSave);
         window.close();
     }
-    openHook = createHook = nullptr;
-    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label reads; apply: 2 writes and
-    // 2 reads; close: 10 writes.
-    EXPECT_EQ(keysOpened.size(), 32u);
+    openHook = createHook = watchHook = nullptr;
+    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label reads, the watch; apply:
+    // 2 writes and 2 reads; close: 10 writes.
+    EXPECT_EQ(keysOpened.size(), 33u);
     const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
     for (const auto& [hive, subkey] : keysOpened) {
         EXPECT_EQ(hive, HKEY_CURRENT_USER);

@@ -4,6 +4,34 @@
 
 #include <stdexcept>
 
+ScratchFolders::ScratchFolders() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    root_ = std::wstring(temp) + L"trelvane-folders-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(root_.c_str(), nullptr);
+}
+
+ScratchFolders::~ScratchFolders() {
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
+        if (!DeleteFileW(it->c_str())) RemoveDirectoryW(it->c_str());
+    }
+    RemoveDirectoryW(root_.c_str());
+}
+
+std::wstring ScratchFolders::folder(const std::wstring& name) {
+    const std::wstring path = root_ + L"\\" + name;
+    if (CreateDirectoryW(path.c_str(), nullptr)) created_.push_back(path);
+    return path;
+}
+
+void ScratchFolders::file(const std::wstring& path) {
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        created_.push_back(path);
+    }
+}
+
 std::wstring windowTextOf(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
@@ -19,7 +47,7 @@ void drainMessages() {
 TestWindow::TestWindow(MainWindowSeams seams) {
     static const bool registered = [] {
         // As the program's start does, so the manifest's Common Controls 6 are used.
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
         InitCommonControlsEx(&controls);
         return MainWindow::registerClass(GetModuleHandleW(nullptr));
     }();

@@ -40,6 +40,23 @@ private:
     HWND window_ = nullptr;
 };
 
+// A scratch folder tree in the temp folder, removed afterwards.
+class ScratchFolders {
+public:
+    ScratchFolders();
+    ~ScratchFolders();
+    ScratchFolders(const ScratchFolders&) = delete;
+    ScratchFolders& operator=(const ScratchFolders&) = delete;
+
+    std::wstring folder(const std::wstring& name);
+    void file(const std::wstring& path);
+    const std::wstring& root() const { return root_; }
+
+private:
+    std::wstring root_;
+    std::vector<std::wstring> created_;
+};
+
 std::wstring windowTextOf(HWND window);
 
 // Destroying a window posts WM_QUIT; tests have no message loop to end.

@@ -67,3 +67,14 @@ bool fileExists(const std::wstring& path) {
 std::wstring markerFilePath(const std::wstring& folder) {
     return folder + L"\\modules.txt";
 }
+
+std::wstring folderOfDroppedItem(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return std::wstring();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return path;
+    const size_t separator = path.find_last_of(L'\\');
+    if (separator == std::wstring::npos) return std::wstring();
+    // A file in a drive's root stands for the root, which keeps its backslash (C:\).
+    const bool driveRoot = separator == 2 && path[1] == L':';
+    return path.substr(0, driveRoot ? separator + 1 : separator);
+}

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cwchar>
 #include <iterator>
@@ -53,6 +55,36 @@ MessageAnswer answerOf(int result) {
     }
 }
 
+constexpr UINT_PTR kWatchRetryTimer = 1;
+constexpr UINT kWatchRetryMs = 1000;  // while the IDE's key is missing
+constexpr UINT kCopyGlobalData = 0x0049;
+
+// Frees what a drop hands over, however the drop is handled.
+struct DropTraits {
+    using Handle = HDROP;
+    static HDROP invalid() { return nullptr; }
+    static void close(HDROP drop) { DragFinish(drop); }
+};
+
+std::wstring droppedItem(HDROP drop, UINT index) {
+    std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
+    return path;
+}
+
+// True when the edit box shows less than its whole text.
+bool textIsClipped(HWND box, const std::wstring& text) {
+    RECT room{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    HDC dc = GetDC(box);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    return extent.cx > room.right - room.left;
+}
+
 // The closed box's height follows its selection field. What the box adds around
 // the field differs between systems (and some store the field height with an
 // offset), so set it once, measure, then set the exact value.
@@ -98,6 +130,11 @@ bool MainWindow::registerClass(HINSTANCE instance) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HANDLE MainWindow::registryChangeEvent(HWND window) {
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self && self->started_ ? self->ideKeyWatch_.event() : nullptr;
 }
 
 HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
@@ -165,6 +202,19 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The exact size at the new DPI, so the rectangle Windows suggests is right.
             *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<UINT>(wParam));
             return TRUE;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
+                onTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+            return 0;
+        case kRegistryChanged:
+            onRegistryChanged();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kWatchRetryTimer) onRegistryChanged();
+            return 0;
         case WM_SETTINGCHANGE:
             // A larger or smaller text size changes the message font.
             if (wParam == SPI_SETNONCLIENTMETRICS) refreshVisuals(windowDpi(window_));
@@ -184,8 +234,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainWindow::onCreate() {
-    if (!createControls()) return false;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    if (!createControls() || !createToolTips(instance)) return false;
     nameControls();
+    acceptDrops();
     refreshVisuals(windowDpi(window_));
 
     table_.regKey = kIdeKey;
@@ -193,6 +245,7 @@ bool MainWindow::onCreate() {
     SendMessageW(controls_.schema, CB_SETCURSEL, 0, 0);
     onSchemaSelected();  // setting the index by program does not notify, so run it here
     showActive();
+    watchIdeKey();
     started_ = true;
     return true;
 }
@@ -220,7 +273,39 @@ bool MainWindow::createControls() {
     // which would block typing in such a box.
     SendMessageW(controls_.systemPath, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(controls_.commonPath, EM_SETLIMITTEXT, 0, 0);
+    // Folder names complete from the file system as the user types, as in the Run
+    // dialog. Where the system cannot, the boxes stay plain boxes.
+    SHAutoComplete(controls_.systemPath, SHACF_FILESYS_DIRS);
+    SHAutoComplete(controls_.commonPath, SHACF_FILESYS_DIRS);
     return true;
+}
+
+// One tooltip for every control the table gives a tip; its text is asked for each
+// time it shows, so it is always the current one.
+bool MainWindow::createToolTips(HINSTANCE instance) {
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               instance, nullptr);
+    if (!toolTip_) return false;
+    for (const ControlDefinition& row : kForm) {
+        if (row.tip.kind == TipKind::None) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(controls_.*row.handle);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        if (!SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return false;
+    }
+    return true;
+}
+
+// Folders dragged from the file manager, also when the program runs elevated and the
+// file manager does not: only the messages a drop consists of pass the filter.
+void MainWindow::acceptDrops() {
+    DragAcceptFiles(window_, TRUE);
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+        ChangeWindowMessageFilterEx(window_, message, MSGFLT_ALLOW, nullptr);
 }
 
 // Screen readers name a box or a list by the static text just before it in z-order;
@@ -348,7 +433,11 @@ void MainWindow::onPathChanged(HWND box, SchemaPaths& paths) {
 
 void MainWindow::onBrowse(HWND box, const std::wstring& title) {
     const std::wstring folder = browseFolder(window_, title, seams_.folderDialog);
-    if (folder.empty()) return;
+    if (!folder.empty()) offerFolder(box, folder);
+}
+
+// A module folder goes into the box at once; any other only after the user says so.
+void MainWindow::offerFolder(HWND box, const std::wstring& folder) {
     if (!fileExists(markerFilePath(folder))) {
         const Message question{kNoMarkerQuestion, MessageButtons::YesNo, MessageIcon::Question,
                                MessageAnswer::No};
@@ -360,6 +449,66 @@ void MainWindow::onBrowse(HWND box, const std::wstring& title) {
 void MainWindow::onSave() {
     if (applySchema(table_.regKey, windowText(controls_.systemPath), windowText(controls_.commonPath), seams_.showMessage))
         showActive();
+}
+
+// The first item of a drop onto a path box that can be edited: a folder, or the
+// folder of a file. Anything else, and a drop elsewhere, changes nothing.
+void MainWindow::onDropFiles(HDROP dropped) {
+    const UniqueHandle<DropTraits> drop(dropped);
+    POINT point{};
+    DragQueryPoint(drop.get(), &point);
+    HWND box = pathBoxAt(point);
+    if (!box || DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0) == 0) return;
+    const std::wstring folder = folderOfDroppedItem(droppedItem(drop.get(), 0));
+    if (!folder.empty()) offerFolder(box, folder);
+}
+
+// The path box under a point of the client area, while it can be edited.
+HWND MainWindow::pathBoxAt(POINT point) const {
+    for (HWND box : {controls_.systemPath, controls_.commonPath}) {
+        RECT rect{};
+        GetWindowRect(box, &rect);
+        MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+        if (PtInRect(&rect, point) && IsWindowEnabled(box)) return box;
+    }
+    return nullptr;
+}
+
+void MainWindow::onTipText(NMTTDISPINFOW& request) {
+    tipText_.clear();
+    for (const ControlDefinition& row : kForm) {
+        HWND control = controls_.*row.handle;
+        if (reinterpret_cast<UINT_PTR>(control) != request.hdr.idFrom) continue;
+        switch (row.tip.kind) {
+            case TipKind::OwnText: tipText_ = windowText(control); break;
+            case TipKind::OwnTextWhenClipped: {
+                const std::wstring text = windowText(control);
+                if (textIsClipped(control, text)) tipText_ = text;
+                break;
+            }
+            case TipKind::Fixed: tipText_ = row.tip.text; break;
+            case TipKind::None: break;
+        }
+    }
+    // An empty text shows no tip.
+    request.lpszText = tipText_.data();
+}
+
+// Another program (the IDE, a second copy, a registry editor) changed the IDE's key:
+// the labels show what it holds now. The schemas and the boxes stay as they are.
+void MainWindow::onRegistryChanged() {
+    watchIdeKey();
+    showActive();
+}
+
+// Armed again after each change, before the values are read, so that no change is
+// missed. While the key is missing it is looked for about once a second, as only
+// the key itself is ever opened.
+void MainWindow::watchIdeKey() {
+    if (ideKeyWatch_.arm(HKEY_CURRENT_USER, table_.regKey))
+        KillTimer(window_, kWatchRetryTimer);
+    else
+        SetTimer(window_, kWatchRetryTimer, kWatchRetryMs, nullptr);
 }
 
 void MainWindow::showActive() {

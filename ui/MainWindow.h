@@ -2,18 +2,25 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
+#include "store/KeyWatch.h"
 #include "ui/Accessibility.h"
 #include "ui/Dpi.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
+
+// Sent by the message loop when the IDE's key has changed.
+inline constexpr UINT kRegistryChanged = WM_APP + 1;
 
 // Gives a control the name screen readers announce.
 using NameControl = std::function<void(HWND control, const std::wstring& name)>;
@@ -36,6 +43,10 @@ public:
     // window could not be made; then nothing has been loaded or stored.
     static HWND create(HINSTANCE instance, MainWindowSeams seams = {});
 
+    // Signalled when the IDE's key changes; the message loop waits on it together with
+    // messages and then sends kRegistryChanged. Null when the window is gone.
+    static HANDLE registryChangeEvent(HWND window);
+
 private:
     explicit MainWindow(MainWindowSeams seams);
 
@@ -46,16 +57,24 @@ private:
     void onCommand(int id, int code);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);
+    void onDropFiles(HDROP drop);
+    void onTipText(NMTTDISPINFOW& request);
+    void onRegistryChanged();
     void onDestroy();
 
     bool createControls();
     bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
     void nameControls();
+    bool createToolTips(HINSTANCE instance);
+    void acceptDrops();
     void refreshVisuals(UINT dpi);
     SIZE windowSizeAt(UINT dpi) const;
     void onSchemaSelected();
     void onPathChanged(HWND box, SchemaPaths& paths);
     void onBrowse(HWND box, const std::wstring& title);
+    void offerFolder(HWND box, const std::wstring& folder);
+    HWND pathBoxAt(POINT point) const;
+    void watchIdeKey();
     void onSave();
     void showActive();
     void rememberFocus();
@@ -67,6 +86,9 @@ private:
     SchemaTable table_;
     bool started_ = false;  // the start sequence has run: only then is there anything to store
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
+    HWND toolTip_ = nullptr;                          // owned by the window, goes with it
+    std::wstring tipText_;                            // the text the tooltip is showing
+    KeyWatch ideKeyWatch_;
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;
     UniqueIcon bigIcon_;

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "ui/MainWindow.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 
@@ -17,23 +18,13 @@ void restrictDllSearch() {
     if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-int runMessageLoop(HWND window) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, Shift+Tab and access keys as in a dialog.
-        if (IsDialogMessageW(window, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     restrictDllSearch();
 
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    // The standard controls and the tooltips.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     // The shell's folder dialog needs COM on the window's thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
