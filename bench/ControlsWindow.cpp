@@ -1,62 +1,34 @@
-// The reference for Trelvane's start-up: the same eleven standard controls on a form
-// of the same size, with the same IDs, a message font and Common Controls 6, but no
-// logic at all. What Trelvane costs beyond this is its own work.
+// The reference for Trelvane's start-up: the form's controls from the same table, at the
+// same layout, with the same fonts, window style and schema entries, the same manifest,
+// COM and system DLLs, but no logic at all. What Trelvane costs beyond this is its own work.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
-#include "FormIds.h"
+#include "bench/BenchClasses.h"
 #include "ui/Dpi.h"
+#include "ui/Form.h"
+#include "ui/Layout.h"
 
 namespace {
 
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kClientWidth = 418;
-constexpr int kClientHeight = 225;
-
-struct Control {
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    DWORD exStyle;
-    int id;
-    RECT bounds;  // left, top, right, bottom in client pixels
+struct FormFonts {
+    UniqueFont message;
+    UniqueFont browseButton;
 };
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-const Control kControls[] = {
-    {WC_STATICW, L"Schema:", kChild, 0, kLabel1, {8, 12, 68, 28}},
-    {WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kSchema,
-     {72, 8, 252, 208}},
-    {WC_BUTTONW, L"Schema übernehmen", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kSave,
-     {264, 7, 410, 31}},
-    {WC_BUTTONW, L"System-Module", kChild | BS_GROUPBOX, 0, kFrame1, {8, 40, 410, 124}},
-    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kSystemPath,
-     {16, 60, 346, 82}},
-    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kGetSysPath,
-     {352, 59, 402, 83}},
-    {WC_STATICW, L"Aktuell:", kChild, 0, kCurSys, {16, 92, 402, 108}},
-    {WC_BUTTONW, L"Gemeinsame Module", kChild | BS_GROUPBOX, 0, kFrame2, {8, 132, 410, 216}},
-    {WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kCommonPath,
-     {16, 152, 346, 174}},
-    {WC_BUTTONW, L"...", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kGetComPath,
-     {352, 151, 402, 175}},
-    {WC_STATICW, L"Aktuell:", kChild, 0, kCurCom, {16, 184, 402, 200}},
-};
-
-const wchar_t* const kSchemaNames[] = {L"Standard", L"Schema 1", L"Schema 2",
-                                       L"Schema 3", L"Schema 4", L"Schema 5"};
-
-bool createControls(HWND form, HINSTANCE instance, HFONT font) {
-    for (const Control& control : kControls) {
-        const RECT& r = control.bounds;
-        HWND child = CreateWindowExW(control.exStyle, control.className, control.text, control.style,
-                                     r.left, r.top, r.right - r.left, r.bottom - r.top, form,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                                     instance, nullptr);
-        if (!child) return false;
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+bool createControls(HWND form, HINSTANCE instance, const FormFonts& fonts, UINT dpi) {
+    for (const ControlDefinition& row : kForm) {
+        const RECT rect = controlRect(row, dpi);
+        HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
+                                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, form,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (!control) return false;
+        HFONT font = row.font == FontKind::BrowseButton ? fonts.browseButton.get() : fonts.message.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     HWND schema = GetDlgItem(form, kSchema);
     for (const wchar_t* name : kSchemaNames)
@@ -73,13 +45,7 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    // The version 6 control classes live in comctl32, which a themed program loads.
-    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&commonControls);
-
+int runForm(HINSTANCE instance, int showCommand) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = formProc;
@@ -89,17 +55,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     windowClass.lpszClassName = kControlsClass;
     if (!RegisterClassExW(&windowClass)) return 1;
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
-
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, kFormStyle, FALSE, 0);
-    HWND form = CreateWindowExW(0, kControlsClass, L"Bench controls", kFormStyle, CW_USEDEFAULT,
-                                CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                                nullptr, nullptr, instance, nullptr);
-    if (!form || !createControls(form, instance, font.get())) return 1;
+    HWND form = CreateWindowExW(kWindowExStyle, kControlsClass, L"Bench controls", kWindowStyle, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!form) return 1;
+    // The size follows the window's own DPI, which is known only once it exists.
+    const UINT dpi = windowDpi(form);
+    const SIZE size = windowSizeForClient(clientSize(dpi), kWindowStyle, kWindowExStyle, dpi);
+    SetWindowPos(form, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Kept until the message loop ends, when the window has destroyed its controls.
+    const FormFonts fonts{createMessageFont(dpi), createPointFont(L"MS Sans Serif", 975, dpi)};
+    if (!createControls(form, instance, fonts, dpi)) return 1;
+    // Trelvane imports shell32 and shlwapi, so both load at its start; a call into each
+    // that changes nothing makes this program import and load them too.
+    DragAcceptFiles(form, FALSE);
+    PathIsRelativeW(L"");
     ShowWindow(form, showCommand);
     UpdateWindow(form);
 
@@ -110,4 +79,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // The version 6 control classes live in comctl32, which a themed program loads.
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&commonControls);
+    // COM on the window's thread, as Trelvane starts it.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int exitCode = runForm(instance, showCommand);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
 }

@@ -2,7 +2,7 @@
 // Trelvane needs beyond this is its own cost.
 #include <windows.h>
 
-#include "FormIds.h"
+#include "bench/BenchClasses.h"
 
 namespace {
 
