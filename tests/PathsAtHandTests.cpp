@@ -165,6 +165,11 @@ TEST_F(RegistrySandbox, LetsExactlyTheMessagesOfADropThroughAndCompletesFolders)
         EXPECT_TRUE(GetWindowLongW(ui.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         EXPECT_EQ(filtered, (std::vector<std::pair<UINT, DWORD>>{
                                 {WM_DROPFILES, MSGFLT_ALLOW}, {WM_COPYDATA, MSGFLT_ALLOW}, {0x0049, MSGFLT_ALLOW}}));
+        // Completion is set up once the boxes can be typed in, and only once.
+        EXPECT_TRUE(completing.empty());
+        ui.select(1);
+        ui.select(0);
+        ui.select(2);
         EXPECT_EQ(completing, (std::vector<std::pair<HWND, DWORD>>{{ui.item(kSystemPath), SHACF_FILESYS_DIRS},
                                                                    {ui.item(kCommonPath), SHACF_FILESYS_DIRS}}));
     }

@@ -16,6 +16,8 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UIN
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
+}  // namespace
+
 UINT systemDpi() {
     if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem"))
         return getDpiForSystem();
@@ -24,8 +26,6 @@ UINT systemDpi() {
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
-
-}  // namespace
 
 UINT windowDpi(HWND window) {
     if (auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow")) {

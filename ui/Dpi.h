@@ -27,6 +27,9 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 
 UINT windowDpi(HWND window);
 
+// The DPI of the primary monitor at logon, which GetSystemMetrics answers for.
+UINT systemDpi();
+
 // A system metric at dpi; at the system DPI where the system cannot say.
 int systemMetricForDpi(int index, UINT dpi);
 

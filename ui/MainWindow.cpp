@@ -273,10 +273,6 @@ bool MainWindow::createControls() {
     // which would block typing in such a box.
     SendMessageW(controls_.systemPath, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(controls_.commonPath, EM_SETLIMITTEXT, 0, 0);
-    // Folder names complete from the file system as the user types, as in the Run
-    // dialog. Where the system cannot, the boxes stay plain boxes.
-    SHAutoComplete(controls_.systemPath, SHACF_FILESYS_DIRS);
-    SHAutoComplete(controls_.commonPath, SHACF_FILESYS_DIRS);
     return true;
 }
 
@@ -331,11 +327,16 @@ void MainWindow::refreshVisuals(UINT dpi) {
     const UINT layout = layoutDpi(dpi, messageFont.get());
     UniqueFont browseButtonFont = createPointFont(browseButtonFace(), 975, layout);
 
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    UniqueIcon bigIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXICON, dpi);
-    UniqueIcon smallIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXSMICON, dpi);
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    // The class's icons are sized for the system DPI; at any other DPI the window
+    // takes its own.
+    UniqueIcon bigIcon, smallIcon;
+    if (dpi != systemDpi() || bigIcon_) {
+        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+        bigIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXICON, dpi);
+        smallIcon = loadIconForDpi(instance, IDI_TRELVANE, SM_CXSMICON, dpi);
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    }
 
     const SIZE window = windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi);
     SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -425,6 +426,17 @@ void MainWindow::onSchemaSelected() {
     const BOOL editable = selected != 0;
     for (HWND control : {controls_.systemPath, controls_.getSysPath, controls_.commonPath, controls_.getComPath})
         EnableWindow(control, editable);
+    if (editable) completeFolders();
+}
+
+// Folder names complete from the file system as the user types, as in the Run dialog.
+// Set up when the boxes can first be typed in, not at the start, which it would slow.
+// Where the system cannot complete, the boxes stay plain boxes.
+void MainWindow::completeFolders() {
+    if (completesFolders_) return;
+    completesFolders_ = true;
+    SHAutoComplete(controls_.systemPath, SHACF_FILESYS_DIRS);
+    SHAutoComplete(controls_.commonPath, SHACF_FILESYS_DIRS);
 }
 
 void MainWindow::onPathChanged(HWND box, SchemaPaths& paths) {

@@ -70,6 +70,7 @@ private:
     void refreshVisuals(UINT dpi);
     SIZE windowSizeAt(UINT dpi) const;
     void onSchemaSelected();
+    void completeFolders();
     void onPathChanged(HWND box, SchemaPaths& paths);
     void onBrowse(HWND box, const std::wstring& title);
     void offerFolder(HWND box, const std::wstring& folder);
@@ -85,6 +86,7 @@ private:
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
     bool started_ = false;  // the start sequence has run: only then is there anything to store
+    bool completesFolders_ = false;
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
     HWND toolTip_ = nullptr;                          // owned by the window, goes with it
     std::wstring tipText_;                            // the text the tooltip is showing
