@@ -20,17 +20,10 @@
 
 #include "bench/BenchClasses.h"
 #include "resources/ResourceIds.h"
-#include "store/UniqueHandle.h"
+#include "store/KernelHandle.h"
 #include "ui/Form.h"
 
 namespace {
-
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE handle) { CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
 constexpr int kOperations = 500;
 constexpr DWORD kTimeoutMs = 20000;

@@ -4,14 +4,8 @@
 
 #include <string_view>
 
+#include "store/KernelHandle.h"
 #include "store/RegistryKey.h"
-
-struct EventHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE event) { CloseHandle(event); }
-};
-using UniqueEvent = UniqueHandle<EventHandleTraits>;
 
 // Tells when the values of one registry key change: event() is signalled at the next
 // change after arm(), once; arm again after each signal. The key is opened for
@@ -26,6 +20,6 @@ public:
     HANDLE event() const { return event_.get(); }
 
 private:
-    UniqueEvent event_;
+    UniqueKernelHandle event_;
     UniqueRegKey key_;
 };

@@ -215,6 +215,10 @@ TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
     putRaw(kIdeSystemValue, REG_SZ, "C:\\Sys");
     TestWindow ui;
     ASSERT_TRUE(ui.handle());
+    EXPECT_FALSE(toolTipOf(ui.handle())) << "made before the mouse came";
+    // As the system asks when the mouse moves over a control.
+    SendMessageW(ui.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ui.item(kCurSys)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     HWND toolTip = toolTipOf(ui.handle());
     ASSERT_TRUE(toolTip);
 

@@ -202,6 +202,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The exact size at the new DPI, so the rectangle Windows suggests is right.
             *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<UINT>(wParam));
             return TRUE;
+        case WM_SETCURSOR:
+            // The mouse is over the window (the controls pass this on to it first).
+            createToolTips();
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -234,8 +238,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainWindow::onCreate() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    if (!createControls() || !createToolTips(instance)) return false;
+    if (!createControls()) return false;
     nameControls();
     acceptDrops();
     refreshVisuals(windowDpi(window_));
@@ -277,12 +280,16 @@ bool MainWindow::createControls() {
 }
 
 // One tooltip for every control the table gives a tip; its text is asked for each
-// time it shows, so it is always the current one.
-bool MainWindow::createToolTips(HINSTANCE instance) {
+// time it shows, so it is always the current one. Made when the mouse first comes
+// over the window, as only the mouse needs it and it is costly to make at the start.
+// Without it the window just shows no tips.
+void MainWindow::createToolTips() {
+    if (toolTip_) return;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                instance, nullptr);
-    if (!toolTip_) return false;
+    if (!toolTip_) return;
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind == TipKind::None) continue;
         TTTOOLINFOW tool{};
@@ -291,9 +298,8 @@ bool MainWindow::createToolTips(HINSTANCE instance) {
         tool.hwnd = window_;
         tool.uId = reinterpret_cast<UINT_PTR>(controls_.*row.handle);
         tool.lpszText = LPSTR_TEXTCALLBACKW;
-        if (!SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return false;
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    return true;
 }
 
 // Folders dragged from the file manager, also when the program runs elevated and the

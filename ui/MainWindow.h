@@ -65,7 +65,7 @@ private:
     bool createControls();
     bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
     void nameControls();
-    bool createToolTips(HINSTANCE instance);
+    void createToolTips();
     void acceptDrops();
     void refreshVisuals(UINT dpi);
     SIZE windowSizeAt(UINT dpi) const;
