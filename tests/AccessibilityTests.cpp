@@ -15,6 +15,7 @@
 #include "WindowHarness.h"
 #include "ui/Dpi.h"
 #include "ui/Form.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 
@@ -100,6 +101,8 @@ TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
     seams.nameControl = [&](HWND control, const std::wstring& name) { annotated.emplace_back(control, name); };
     TestWindow ui(std::move(seams));
     ASSERT_TRUE(ui.handle());
+    // The names are given at the first idle moment after the start.
+    for (int turn = 0; turn < 20 && annotated.empty(); ++turn) handleEvents(ui.handle(), 10);
 
     const std::vector<std::wstring> read = namesReadByAnotherProcess({ui.item(kSystemPath), ui.item(kCommonPath)});
     EXPECT_EQ(read, (std::vector<std::wstring>{L"System-Module", L"Gemeinsame Module"}));

@@ -56,6 +56,7 @@ MessageAnswer answerOf(int result) {
 }
 
 constexpr UINT_PTR kWatchRetryTimer = 1;
+constexpr UINT_PTR kNameControlsTimer = 2;
 constexpr UINT kWatchRetryMs = 1000;  // while the IDE's key is missing
 constexpr UINT kCopyGlobalData = 0x0049;
 
@@ -218,7 +219,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kWatchRetryTimer) onRegistryChanged();
+            if (wParam == kNameControlsTimer) nameControls();
             return 0;
+        case WM_GETOBJECT:
+            nameControls();
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETTINGCHANGE:
             // A larger or smaller text size changes the message font.
             if (wParam == SPI_SETNONCLIENTMETRICS) refreshVisuals(windowDpi(window_));
@@ -239,7 +244,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool MainWindow::onCreate() {
     if (!createControls()) return false;
-    nameControls();
+    // The annotation service is slow to load: the names follow at the first idle
+    // moment, or at once when a screen reader asks earlier.
+    SetTimer(window_, kNameControlsTimer, 0, nullptr);
     acceptDrops();
     refreshVisuals(windowDpi(window_));
 
@@ -320,6 +327,9 @@ bool MainWindow::createHiddenLabel(const ControlDefinition& row, HINSTANCE insta
 }
 
 void MainWindow::nameControls() {
+    if (named_ || !started_) return;
+    named_ = true;
+    KillTimer(window_, kNameControlsTimer);
     for (const ControlDefinition& row : kForm)
         if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
 }

@@ -87,6 +87,7 @@ private:
     SchemaTable table_;
     bool started_ = false;  // the start sequence has run: only then is there anything to store
     bool completesFolders_ = false;
+    bool named_ = false;  // the controls have their names for screen readers
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
     HWND toolTip_ = nullptr;                          // owned by the window, goes with it
     std::wstring tipText_;                            // the text the tooltip is showing
