@@ -1,5 +1,6 @@
-// Reads what a screen reader reads: the MSAA name of each window given on the command
-// line (hexadecimal handles), from this second process, one UTF-8 line each.
+// Reads names as a screen reader does: the MSAA name of each window given on the
+// command line (hexadecimal handles), from this second process, into a file of
+// UTF-16 lines.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -8,39 +9,30 @@
 #include <cwchar>
 #include <string>
 
-namespace {
-
-std::wstring accessibleName(HWND window) {
-    IAccessible* accessible = nullptr;
-    // __uuidof, not IID_IAccessible: MinGW's import library resolves that to a thunk.
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible))))
-        return L"<no object>";
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    const HRESULT result = accessible->get_accName(self, &name);
-    std::wstring text = SUCCEEDED(result) && name ? std::wstring(name, SysStringLen(name)) : L"<no name>";
-    SysFreeString(name);
-    accessible->Release();
-    return text;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring name =
-            accessibleName(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(argv[i], nullptr, 16))));
-        std::string utf8(static_cast<size_t>(name.size()) * 4 + 1, '\0');
-        utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()),
-                                                            utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                                            nullptr)));
-        std::printf("%s\n", utf8.c_str());
+    std::wstring names;
+    for (int i = 2; i < argc; ++i) {
+        const auto window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(argv[i], nullptr, 16)));
+        IAccessible* accessible = nullptr;
+        BSTR name = nullptr;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        // __uuidof, not IID_IAccessible: MinGW's import library resolves that to a thunk.
+        if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&accessible)))) {
+            accessible->get_accName(self, &name);
+            accessible->Release();
+        }
+        names += (name ? std::wstring(name, SysStringLen(name)) : L"<no name>") + L"\n";
+        SysFreeString(name);
     }
-    std::fflush(stdout);
+    FILE* out = _wfopen(argv[1], L"wb");
+    if (!out) return 1;
+    std::fwrite(names.data(), sizeof(wchar_t), names.size(), out);
+    std::fclose(out);
     CoUninitialize();
     return 0;
 }

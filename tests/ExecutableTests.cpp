@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/ResourceIds.h"
 #include "resources/version.h"
 
 namespace {
@@ -98,7 +99,7 @@ TEST(VersionRecord, Strings) {
 TEST(ApplicationIcon, SixteenColoursInBothSizes) {
     LoadedImage image;
     ASSERT_TRUE(image.module);
-    const std::string group = image.resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1));
+    const std::string group = image.resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_TRELVANE));
     ASSERT_GE(group.size(), 6u);
     // GRPICONDIR: reserved, type 1, count; then 14-byte entries.
     const auto word = [&](size_t at) { return static_cast<unsigned>(static_cast<BYTE>(group[at]) | static_cast<BYTE>(group[at + 1]) << 8); };
@@ -120,7 +121,7 @@ TEST(ApplicationIcon, SixteenColoursInBothSizes) {
 TEST(Manifest, AsInvokerCommonControlsAndPerMonitorDpi) {
     LoadedImage image;
     ASSERT_TRUE(image.module);
-    const std::string manifest = image.resource(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    const std::string manifest = image.resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID);
     ASSERT_FALSE(manifest.empty());
     for (const char* needed : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
                                "version=\"6.0.0.0\"", "PerMonitorV2", "true/pm</dpiAware>",

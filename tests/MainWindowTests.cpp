@@ -581,44 +581,21 @@ TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
     }
 }
 
-SIZE iconSize(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return {};
-    BITMAP bitmap{};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
-}
-
+// The window's own icons at a DPI the class's icons were not made for.
 TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
     open();
     for (UINT dpi : {144u, 96u}) {
         sendDpiChanged(dpi);
-        const auto icon = [&](WPARAM kind) {
-            return iconSize(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)));
-        };
-        const int small = GetSystemMetricsForDpi(SM_CXSMICON, dpi), big = GetSystemMetricsForDpi(SM_CXICON, dpi);
-        EXPECT_EQ(icon(ICON_SMALL).cx, small) << dpi;
-        EXPECT_EQ(icon(ICON_SMALL).cy, small) << dpi;
-        EXPECT_EQ(icon(ICON_BIG).cx, big) << dpi;
+        for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)), &info));
+            BITMAP bitmap{};
+            GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            EXPECT_EQ(bitmap.bmWidth, GetSystemMetricsForDpi(metric, dpi)) << dpi;
+        }
     }
-}
-
-TEST(BrowseButtonFace, TheTrueTypeTwinWhereTheSystemHasIt) {
-    EXPECT_STREQ(browseButtonFace([](const wchar_t* face) { return std::wstring(face) == L"Microsoft Sans Serif"; }),
-                 L"Microsoft Sans Serif");
-    EXPECT_STREQ(browseButtonFace([](const wchar_t*) { return false; }), L"MS Sans Serif");
-    EXPECT_FALSE(fontFamilyExists(L"Keine Schrift dieses Namens"));
-    LOGFONTW any{};
-    any.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &any, [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-        *reinterpret_cast<LOGFONTW*>(found) = *font;
-        return 0;
-    }, reinterpret_cast<LPARAM>(&any), 0);
-    ReleaseDC(nullptr, screen);
-    EXPECT_TRUE(fontFamilyExists(any.lfFaceName)) << "a family the system lists";
 }
 
 }  // namespace

@@ -179,21 +179,9 @@ TEST_F(RegistrySandbox, LetsExactlyTheMessagesOfADropThroughAndCompletesFolders)
 namespace {
 
 HWND toolTipOf(HWND window) {
-    struct Search {
-        HWND owner, found;
-    } search{window, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND candidate, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            wchar_t className[64] = {};
-            GetClassNameW(candidate, className, 64);
-            if (std::wstring(className) != TOOLTIPS_CLASSW || GetWindow(candidate, GW_OWNER) != s.owner) return TRUE;
-            s.found = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(tip, GW_OWNER) == window) return tip;
+    return nullptr;
 }
 
 // What the tooltip shows for a control right now (it asks the window each time).
@@ -272,18 +260,7 @@ protected:
     }
 
     void reg(const std::wstring& arguments) {
-        std::wstring commandLine = L"reg.exe " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                                   nullptr, &startup, &process));
-        WaitForSingleObject(process.hProcess, 20000);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        EXPECT_EQ(exitCode, 0u) << "reg.exe " << testing::PrintToString(arguments);
+        EXPECT_EQ(runAnotherProgram(L"reg.exe " + arguments), 0u) << testing::PrintToString(arguments);
     }
     std::wstring key() const { return L"\"HKCU\\" + scratchPath_ + L"\\" + kIdeKey + L"\""; }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -84,19 +83,6 @@ TEST_F(SafeBoundaryTest, SomethingThrownWhileLoadingLeavesNoWindow) {
         EXPECT_EQ(window.handle(), nullptr);
     }
     expectNoWindowAndNothingWritten();
-}
-
-TEST_F(SafeBoundaryTest, ASeamThatThrowsWhenAScreenReaderAsksLeavesTheWindowWorking) {
-    MainWindowSeams seams;
-    seams.nameControl = [](HWND, const std::wstring&) { throw std::runtime_error("no annotation"); };
-    TestWindow window(std::move(seams));
-    ASSERT_TRUE(window.handle());
-    SendMessageW(window.handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-    EXPECT_TRUE(IsWindow(window.handle()));
-    window.select(1);
-    window.setText(kSystemPath, L"C:\\Eins\\Neu");
-    window.close();
-    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"C:\\Eins\\Neu");
 }
 
 TEST_F(SafeBoundaryTest, SomethingThrownByAHandlerEndsOnlyThatHandler) {

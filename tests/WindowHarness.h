@@ -59,5 +59,9 @@ private:
 
 std::wstring windowTextOf(HWND window);
 
+// Runs another program (its command line) to its end, handling this thread's messages
+// meanwhile, as that program may send some to the window; its exit code.
+DWORD runAnotherProgram(std::wstring commandLine);
+
 // Destroying a window posts WM_QUIT; tests have no message loop to end.
 void drainMessages();
