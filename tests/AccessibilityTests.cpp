@@ -132,13 +132,8 @@ protected:
                 room.bottom = static_cast<LONG>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
             EXPECT_GE(room.bottom - room.top, lineHeight(font)) << "control " << row.id;
             if (row.id != kSave && row.id != kLabel1) continue;
-            HDC dc = GetDC(control);
-            const HGDIOBJ old = SelectObject(dc, font);
-            RECT text{};
-            DrawTextW(dc, row.text, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-            SelectObject(dc, old);
-            ReleaseDC(control, dc);
-            EXPECT_LE(text.right, room.right - room.left - (row.id == kSave ? edge : 0)) << "control " << row.id;
+            EXPECT_LE(textWidth(font, row.text), room.right - room.left - (row.id == kSave ? edge : 0))
+                << "control " << row.id;
         }
     }
 

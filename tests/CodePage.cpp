@@ -1,34 +1,13 @@
 #include "CodePage.h"
 
-#include <windows.h>
-
-namespace {
-
-std::string convert(std::wstring_view text, bool& exact) {
-    const UINT codePage = GetACP();
-    const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    const int length = static_cast<int>(text.size());
-    std::string bytes(static_cast<size_t>(length) * 4, '\0');
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(),
-                                         static_cast<int>(bytes.size()), nullptr, utf8 ? nullptr : &usedDefault);
-    exact = text.empty() || (size > 0 && !usedDefault);
-    bytes.resize(size > 0 ? static_cast<size_t>(size) : 0);
-    return bytes;
-}
-
-}  // namespace
+#include "store/AnsiText.h"
 
 bool ansiHolds(std::wstring_view text) {
-    bool exact = false;
-    convert(text, exact);
-    return exact;
+    return toAnsiExact(text).has_value();
 }
 
 std::string ansiBytes(std::wstring_view text) {
-    bool exact = false;
-    return convert(text, exact);
+    return toAnsiExact(text).value_or(std::string());
 }
 
 std::wstring foreignText() {

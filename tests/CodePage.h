@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-// What the system's ANSI code page can hold, asked of the system itself, so the
-// expectations hold on any Windows and not only on a Western European one.
+// What the system's ANSI code page can hold, asked at run time, so the expectations
+// hold on any Windows and not only on a Western European one. (The conversion itself
+// is pinned with explicit code pages in the registry string tests.)
 
 bool ansiHolds(std::wstring_view text);
 

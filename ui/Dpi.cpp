@@ -65,14 +65,17 @@ UniqueFont createMessageFont(UINT dpi) {
     return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-int lineHeight(HFONT font) {
+namespace {
+
+// Runs measure(dc) on a screen DC with font selected.
+template <typename Measure>
+int withFontSelected(HFONT font, Measure measure) {
     HDC screen = GetDC(nullptr);
     const HGDIOBJ old = SelectObject(screen, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
+    const int result = measure(screen);
     SelectObject(screen, old);
     ReleaseDC(nullptr, screen);
-    return metrics.tmHeight;
+    return result;
 }
 
 bool fontFamilyExists(const wchar_t* face) {
@@ -92,8 +95,26 @@ bool fontFamilyExists(const wchar_t* face) {
     return found;
 }
 
-const wchar_t* browseButtonFace(bool (*familyExists)(const wchar_t* face)) {
-    return familyExists(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"MS Sans Serif";
+}  // namespace
+
+int lineHeight(HFONT font) {
+    return withFontSelected(font, [](HDC dc) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        return static_cast<int>(metrics.tmHeight);
+    });
+}
+
+int textWidth(HFONT font, std::wstring_view text, UINT format) {
+    return withFontSelected(font, [&](HDC dc) {
+        RECT extent{};
+        DrawTextW(dc, text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | format);
+        return static_cast<int>(extent.right - extent.left);
+    });
+}
+
+const wchar_t* browseButtonFace() {
+    return fontFamilyExists(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"MS Sans Serif";
 }
 
 UniqueIcon loadIconForDpi(HINSTANCE instance, int id, int sizeMetric, UINT dpi) {

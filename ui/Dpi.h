@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "store/UniqueHandle.h"
 
 struct GdiFontTraits {
@@ -45,12 +47,14 @@ UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi);
 // The height of a line of text in font, as the controls lay it out (tmHeight).
 int lineHeight(HFONT font);
 
-bool fontFamilyExists(const wchar_t* face);
+// The width of text on one line in font; format adds DrawText flags (DT_NOPREFIX
+// where "&" is not an access key).
+int textWidth(HFONT font, std::wstring_view text, UINT format = 0);
 
 // The face of the "..." buttons: "MS Sans Serif", or where the system has it its
 // TrueType twin "Microsoft Sans Serif", with the same design and metrics; the bitmap
 // font turns jagged when scaled.
-const wchar_t* browseButtonFace(bool (*familyExists)(const wchar_t* face) = fontFamilyExists);
+const wchar_t* browseButtonFace();
 
 // The icon resource at the size the system uses for sizeMetric (SM_CXICON or
 // SM_CXSMICON) at dpi.

@@ -15,16 +15,6 @@ UINT dpiToHold(int pixels, int twips) {
     return static_cast<UINT>((static_cast<long long>(pixels) * 1440 + twips - 1) / twips);
 }
 
-int captionWidth(const wchar_t* caption, HFONT font) {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(screen, font);
-    RECT extent{};
-    DrawTextW(screen, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);  // without the "&"
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    return extent.right - extent.left;
-}
-
 bool isPushButton(const ControlDefinition& row) {
     return row.className == std::wstring_view(WC_BUTTONW) && !(row.style & BS_GROUPBOX);
 }
@@ -58,7 +48,7 @@ UINT layoutDpi(UINT dpi, HFONT messageFont) {
     UINT needed = std::max(dpi, dpiToHold(lineHeight(messageFont), kLineTwips));
     for (const ControlDefinition& row : kForm) {
         if (row.font != FontKind::Message || !isPushButton(row)) continue;
-        needed = std::max(needed, dpiToHold(captionWidth(row.text, messageFont), row.rect.width - 2 * kButtonMarginTwips));
+        needed = std::max(needed, dpiToHold(textWidth(messageFont, row.text), row.rect.width - 2 * kButtonMarginTwips));
     }
     return needed;
 }

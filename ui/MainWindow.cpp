@@ -77,13 +77,8 @@ std::wstring droppedItem(HDROP drop, UINT index) {
 bool textIsClipped(HWND box, const std::wstring& text) {
     RECT room{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-    HDC dc = GetDC(box);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(box, dc);
-    return extent.cx > room.right - room.left;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    return textWidth(font, text, DT_NOPREFIX) > room.right - room.left;
 }
 
 // The closed box's height follows its selection field. What the box adds around
