@@ -75,18 +75,22 @@ TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
 namespace {
 
 // The system's message font set to one whose line is a given height, as a larger
-// text size does, and put back afterwards.
+// text size does, and put back afterwards whatever happened. It is the whole desktop
+// session's font, so only where the session is the tests' own.
 class TextSizeTest : public RegistrySandbox {
 protected:
     void SetUp() override {
         RegistrySandbox::SetUp();
+        if (!desktopMayChange())
+            GTEST_SKIP() << "changes the desktop's text size: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1";
         saved_.cbSize = sizeof(saved_);
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0));
         if (GetDpiForSystem() != 96) GTEST_SKIP() << "client sizes pinned at 96 DPI";
+        if (!defaultTextSize(96)) GTEST_SKIP() << kNotDefaultTextSize;
     }
     void TearDown() override {
         ui.reset();
-        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0);
+        if (changed_) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0);
         RegistrySandbox::TearDown();
     }
 
@@ -106,6 +110,7 @@ protected:
         if (line) {
             ASSERT_TRUE(find()) << "no font here has a line of " << line;
         }
+        changed_ = true;
         ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), line ? &metrics : &saved_, 0));
         if (ui) SendMessageW(ui->handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     }
@@ -141,6 +146,7 @@ protected:
 
 private:
     NONCLIENTMETRICSW saved_{};
+    bool changed_ = false;
 };
 
 }  // namespace
@@ -163,5 +169,18 @@ TEST_F(TextSizeTest, TextIsNeverClippedAndTheWindowFollowsTheSetting) {
     setMessageLine(24);  // and at the start
     ui = std::make_unique<TestWindow>();
     ASSERT_TRUE(ui->handle());
+    expectEveryTextFits({627, 338});
+}
+
+// Minimised, the window is restored at its normal rectangle: that is what must grow.
+TEST_F(TextSizeTest, AWindowMinimisedMeanwhileComesBackAtTheNewSize) {
+    setMessageLine(16);
+    ui = std::make_unique<TestWindow>();
+    ASSERT_TRUE(ui->handle());
+    ShowWindow(ui->handle(), SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(ui->handle()));
+    setMessageLine(24);
+    ShowWindow(ui->handle(), SW_RESTORE);
+    drainMessages();
     expectEveryTextFits({627, 338});
 }

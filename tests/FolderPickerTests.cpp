@@ -65,11 +65,14 @@ TEST(FileExists, DriveRootJoinsWithDoubledSeparator) {
 
 namespace {
 
-// The window with its folder dialog and message box replaced by scripted ones.
+// The window with its folder dialog and message box replaced by scripted ones. COM
+// lives as long as in the program: from before the window until after it, as objects
+// made inside the dialog's loop are released when the window goes.
 class FolderButtonTest : public RegistrySandbox {
 protected:
     void SetUp() override {
         RegistrySandbox::SetUp();
+        com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ui = std::make_unique<TestWindow>();
         window = ui->handle();
         ASSERT_TRUE(window);
@@ -81,6 +84,7 @@ protected:
     }
     void TearDown() override {
         ui.reset();
+        if (SUCCEEDED(com)) CoUninitialize();
         scratch.reset();
         RegistrySandbox::TearDown();
     }
@@ -92,6 +96,7 @@ protected:
         return regGetString(HKEY_CURRENT_USER, kIdeKey, name, L"<missing>");
     }
 
+    HRESULT com = E_FAIL;
     std::unique_ptr<TestWindow> ui;
     HWND window = nullptr;
     std::unique_ptr<ScratchFolders> scratch;
@@ -215,7 +220,6 @@ FoundDialog cancelFolderDialog(DWORD uiThread, const std::wstring& title) {
 }  // namespace
 
 TEST_F(FolderButtonTest, RealDialogIsOwnedByTheWindowShowsTheTitleAndCancels) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring before = text(kSystemPath);
     const DWORD uiThread = GetCurrentThreadId();
     FoundDialog found;
@@ -226,5 +230,4 @@ TEST_F(FolderButtonTest, RealDialogIsOwnedByTheWindowShowsTheTitleAndCancels) {
     EXPECT_EQ(found.owner, window);
     EXPECT_TRUE(found.titleShown);
     EXPECT_EQ(text(kSystemPath), before);
-    if (SUCCEEDED(com)) CoUninitialize();
 }

@@ -55,7 +55,8 @@ POINT centreOf(HWND window, HWND control) {
 
 struct DropCase {
     const char* label;
-    std::vector<std::wstring> items;  // below the scratch folder; "*" stands for a name outside the code page
+    // below the scratch folder, unless from a drive root; "*" stands for a name outside the code page
+    std::vector<std::wstring> items;
     ControlId target;
     int schema;
     MessageAnswer answer;
@@ -72,9 +73,17 @@ protected:
         scratch_.file(markerFilePath(scratch_.folder(L"Modul")));
         scratch_.file(scratch_.folder(L"Ohne") + L"\\liesmich.txt");
         scratch_.file(markerFilePath(scratch_.folder(foreignText())));
+        for (const std::wstring& item : GetParam().items) {
+            if (!fromDriveRoot(item)) continue;
+            scratch_.file(item);
+            if (GetFileAttributesW(item.c_str()) == INVALID_FILE_ATTRIBUTES)
+                GTEST_SKIP() << "no write access to the drive root";
+        }
     }
-    std::wstring path(const std::wstring& relative) const {
-        return scratch_.root() + L"\\" + (relative == L"*" ? foreignText() : relative);
+    static bool fromDriveRoot(const std::wstring& item) { return item.size() > 2 && item.substr(1, 2) == L":\\"; }
+    std::wstring path(const std::wstring& item) const {
+        if (fromDriveRoot(item)) return item;
+        return scratch_.root() + L"\\" + (item == L"*" ? foreignText() : item);
     }
 
     ScratchFolders scratch_;
@@ -122,6 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         DropCase{"FolderWithoutMarkerNo", {L"Ohne"}, kSystemPath, 1, MessageAnswer::No, L"", 1},
         DropCase{"TheMarkerFileItself", {L"Modul\\modules.txt"}, kSystemPath, 4, MessageAnswer::No, L"Modul", 0},
         DropCase{"AnotherFile", {L"Ohne\\liesmich.txt"}, kCommonPath, 5, MessageAnswer::Yes, L"Ohne", 1},
+        DropCase{"FileInADriveRoot", {L"C:\\modules.txt"}, kSystemPath, 2, MessageAnswer::No, L"C:\\", 0},
         DropCase{"TwoItemsTheFirstOnly", {L"Modul", L"Ohne"}, kCommonPath, 1, MessageAnswer::Yes, L"Modul", 0},
         DropCase{"WhileStandardIsSelected", {L"Modul"}, kSystemPath, 0, MessageAnswer::Yes, L"", 0},
         DropCase{"OutsideTheBoxes", {L"Modul"}, kSave, 2, MessageAnswer::Yes, L"", 0},
@@ -184,13 +194,13 @@ HWND toolTipOf(HWND window) {
     return nullptr;
 }
 
-// What the tooltip shows for a control right now (it asks the window each time).
-std::wstring tipOf(HWND toolTip, HWND window, HWND control) {
+// What the tooltip shows for a tool right now (it asks the window each time).
+std::wstring tipOf(HWND toolTip, HWND window, UINT_PTR toolId) {
     std::wstring text(4096, L'\0');
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.uId = toolId;
     tool.lpszText = text.data();
     SendMessageW(toolTip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     text.resize(text.find(L'\0'));
@@ -215,13 +225,15 @@ TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
     for (UINT i = 0; i < count; ++i) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        if (SendMessageW(toolTip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)))
+        if (SendMessageW(toolTip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)) && (tool.uFlags & TTF_IDISHWND))
             tools.insert(reinterpret_cast<HWND>(tool.uId));
     }
     EXPECT_EQ(tools, (std::set<HWND>{ui.item(kCurSys), ui.item(kCurCom), ui.item(kSystemPath),
                                      ui.item(kCommonPath), ui.item(kGetSysPath), ui.item(kGetComPath)}));
 
-    const auto tip = [&](ControlId id) { return tipOf(toolTip, ui.handle(), ui.item(id)); };
+    const auto tip = [&](ControlId id) {
+        return tipOf(toolTip, ui.handle(), reinterpret_cast<UINT_PTR>(ui.item(id)));
+    };
     EXPECT_EQ(tip(kGetSysPath), L"Ordner für System-Module wählen...");
     EXPECT_EQ(tip(kGetComPath), L"Ordner für Gemeinsame Module wählen...");
     EXPECT_EQ(tip(kCurSys), L"SystemModule: C:\\Sys");
@@ -239,6 +251,35 @@ TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
     ui.click(kSave);  // the labels change, and so do their tips
     EXPECT_EQ(tip(kCurSys), L"SystemModule: C:\\Neu");
     EXPECT_EQ(tip(kCurCom), L"Gemeinsame Module: D:\\Neu");
+}
+
+// A disabled box gets no mouse input: the window beneath it does, and has a tool for
+// the box's area that follows the layout. "Standard" shows both boxes disabled.
+TEST_F(RegistrySandbox, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
+    const std::string longPath = "C:\\" + std::string(300, 'x');
+    putRaw(kIdeSystemValue, REG_SZ, longPath);
+    TestWindow ui;
+    ASSERT_TRUE(ui.handle());
+    SendMessageW(ui.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ui.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HWND toolTip = toolTipOf(ui.handle());
+    ASSERT_TRUE(toolTip);
+    ASSERT_FALSE(IsWindowEnabled(ui.item(kSystemPath)));
+
+    for (UINT dpi : {144u, 96u}) {  // the tools move with the boxes
+        RECT suggested{};
+        GetWindowRect(ui.handle(), &suggested);
+        SendMessageW(ui.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        for (ControlId id : {kSystemPath, kCommonPath}) {
+            TTHITTESTINFOW hit{};
+            hit.hwnd = ui.handle();
+            hit.pt = centreOf(ui.handle(), ui.item(id));
+            hit.ti.cbSize = sizeof(hit.ti);
+            ASSERT_TRUE(SendMessageW(toolTip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) << id << " at " << dpi;
+            EXPECT_EQ(hit.ti.uId, static_cast<UINT_PTR>(id)) << dpi;
+        }
+    }
+    EXPECT_EQ(tipOf(toolTip, ui.handle(), kSystemPath), std::wstring(longPath.begin(), longPath.end()));
+    EXPECT_EQ(tipOf(toolTip, ui.handle(), kCommonPath), L"");  // "" fits: no tip
 }
 
 namespace {
@@ -303,6 +344,24 @@ TEST_F(LiveLabelTest, FollowTheIdeValuesAsAnotherProgramChangesThem) {
     for (int i = 1; i < kSchemaCount; ++i) EXPECT_EQ(stored(L"SysPath" + std::to_wstring(i)), kMissing);
     EXPECT_EQ(stored(kIdeSystemValue), L"C:\\Neu\\Sys");
     EXPECT_EQ(stored(kIdeCommonValue), L"C:\\Schnell\\5");
+}
+
+// A message box, the folder dialog, a menu or a move runs a loop of its own, which
+// handles messages and nothing else: the labels follow there too.
+TEST_F(LiveLabelTest, FollowWhileAMessageBoxIsOpen) {
+    std::wstring shown;
+    ui->whileMessageShown = [&] {
+        reg(L"add " + key() + L" /v SystemModulesPath /d C:\\Modal /f");
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            drainMessages();
+            if ((shown = ui->text(kCurSys)) == L"SystemModule: C:\\Modal") break;
+        }
+    };
+    ui->select(1);
+    ui->click(kSave);  // "leer" is refused with a message
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(shown, L"SystemModule: C:\\Modal");
 }
 
 TEST_F(LiveLabelTest, ShowLeerWhileTheKeyIsGoneAndFollowItWhenItIsBack) {

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <stdexcept>
+
+#include "ui/Dpi.h"
 
 ScratchFolders::ScratchFolders() {
     wchar_t temp[MAX_PATH];
@@ -62,6 +65,17 @@ void drainMessages() {
         if (message.message != WM_QUIT) DispatchMessageW(&message);
 }
 
+bool desktopMayChange() {
+    const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const char* allowed = std::getenv("TRELVANE_ALLOW_DESKTOP_CHANGES");
+    return underWine || (allowed && std::string(allowed) == "1");
+}
+
+bool defaultTextSize(UINT dpi) {
+    const UniqueFont font = createMessageFont(dpi);
+    return lineHeight(font.get()) <= twipsToPixels(240, dpi);
+}
+
 TestWindow::TestWindow(MainWindowSeams seams) {
     static const bool registered = [] {
         // As the program's start does, so the manifest's Common Controls 6 are used.
@@ -73,6 +87,7 @@ TestWindow::TestWindow(MainWindowSeams seams) {
     seams.showMessage = [this](const Message& message) {
         if (throwFromMessage) throw std::runtime_error("message box failed");
         messages.push_back(message);
+        if (whileMessageShown) whileMessageShown();
         return answer;
     };
     seams.folderDialog = [this](HWND owner, const std::wstring& title) {

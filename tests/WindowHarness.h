@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ public:
 
     std::vector<Message> messages;
     MessageAnswer answer = MessageAnswer::Ok;
+    std::function<void()> whileMessageShown;  // runs inside the message box's turn
     bool throwFromMessage = false;  // the message box fails as a seam may
     std::vector<std::wstring> dialogTitles;
     std::vector<HWND> dialogOwners;
@@ -65,3 +67,14 @@ DWORD runAnotherProgram(std::wstring commandLine);
 
 // Destroying a window posts WM_QUIT; tests have no message loop to end.
 void drainMessages();
+
+// Whether tests may change settings of the whole desktop session (the message font):
+// under Wine the session is the tests' own; on Windows only where
+// TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.
+bool desktopMayChange();
+
+// Whether the message font at dpi is no taller than the form's line of text, as at
+// the default text size: sizes pinned for default metrics hold only then.
+bool defaultTextSize(UINT dpi);
+
+inline constexpr char kNotDefaultTextSize[] = "the message font is larger than the default text size gives";

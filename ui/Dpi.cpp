@@ -1,5 +1,8 @@
 #include "ui/Dpi.h"
 
+#include <cstddef>
+#include <cstring>
+#include <cwchar>
 #include <string_view>
 
 namespace {
@@ -15,6 +18,19 @@ using GetDpiForSystemFn = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using GetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)();
+using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
+
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, declared for Windows 10 1703 and later only.
+const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+
+// Only a per-monitor v2 thread has its window frame scaled to the window's DPI; under
+// per-monitor v1 (Windows 8.1 to Windows 10 1607) the frame keeps the system's metrics.
+bool frameFollowsWindowDpi() {
+    auto threadContext = user32Function<GetThreadDpiAwarenessContextFn>("GetThreadDpiAwarenessContext");
+    auto equal = user32Function<AreDpiAwarenessContextsEqualFn>("AreDpiAwarenessContextsEqual");
+    return threadContext && equal && equal(threadContext(), kPerMonitorAwareV2);
+}
 
 }  // namespace
 
@@ -36,33 +52,45 @@ UINT windowDpi(HWND window) {
 }
 
 int systemMetricForDpi(int index, UINT dpi) {
-    if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi"))
-        return forDpi(index, dpi);
+    if (frameFollowsWindowDpi()) {
+        if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi"))
+            return forDpi(index, dpi);
+    }
     return GetSystemMetrics(index);
 }
 
 SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
     RECT rect{0, 0, client.cx, client.cy};
-    if (auto adjust = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi"))
+    auto adjust = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    if (adjust && frameFollowsWindowDpi())
         adjust(&rect, style, FALSE, exStyle, dpi);
     else
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-UniqueFont createMessageFont(UINT dpi) {
+std::optional<LOGFONTW> messageLogFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (auto forDpi = user32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi")) {
-        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
-            return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) return metrics.lfMessageFont;
     }
     // Older systems report the font at the system DPI only.
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        return UniqueFont();  // the controls keep the system font
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return std::nullopt;
     metrics.lfMessageFont.lfHeight =
         MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
-    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+    return metrics.lfMessageFont;
+}
+
+UniqueFont createMessageFont(UINT dpi) {
+    const std::optional<LOGFONTW> font = messageLogFont(dpi);
+    return font ? UniqueFont(CreateFontIndirectW(&*font)) : UniqueFont();  // else the controls keep the system font
+}
+
+bool sameFont(const LOGFONTW& a, const LOGFONTW& b) {
+    // The face name is compared as text: what follows its NUL is left over.
+    return std::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 &&
+           std::wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 #include "store/UniqueHandle.h"
@@ -32,14 +33,19 @@ UINT windowDpi(HWND window);
 // The DPI of the primary monitor at logon, which GetSystemMetrics answers for.
 UINT systemDpi();
 
-// A system metric at dpi; at the system DPI where the system cannot say.
+// A system metric at dpi where the window's frame is scaled to its DPI (per-monitor
+// v2); the system's metric otherwise.
 int systemMetricForDpi(int index, UINT dpi);
 
-// The window rectangle size that gives the client size at dpi.
+// The window rectangle size that gives the client size at dpi, with the frame as the
+// system draws it for this thread (scaled to dpi only under per-monitor v2).
 SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 
-// The system's message font at dpi.
+// The system's message font at dpi; none where the system cannot say.
+std::optional<LOGFONTW> messageLogFont(UINT dpi);
 UniqueFont createMessageFont(UINT dpi);
+
+bool sameFont(const LOGFONTW& a, const LOGFONTW& b);
 
 // A font by face name and size in hundredths of a point, normal weight, at dpi.
 UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi);

@@ -11,6 +11,7 @@
 
 #include "schemas/Applying.h"
 #include "ui/Dpi.h"
+#include "ui/Drops.h"
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
 
@@ -58,28 +59,6 @@ MessageAnswer answerOf(int result) {
 constexpr UINT_PTR kWatchRetryTimer = 1;
 constexpr UINT_PTR kNameControlsTimer = 2;
 constexpr UINT kWatchRetryMs = 1000;  // while the IDE's key is missing
-constexpr UINT kCopyGlobalData = 0x0049;
-
-// Frees what a drop hands over, however the drop is handled.
-struct DropTraits {
-    using Handle = HDROP;
-    static HDROP invalid() { return nullptr; }
-    static void close(HDROP drop) { DragFinish(drop); }
-};
-
-std::wstring droppedItem(HDROP drop, UINT index) {
-    std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
-    return path;
-}
-
-// True when the edit box shows less than its whole text.
-bool textIsClipped(HWND box, const std::wstring& text) {
-    RECT room{};
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
-    return textWidth(font, text, DT_NOPREFIX) > room.right - room.left;
-}
 
 // The closed box's height follows its selection field. What the box adds around
 // the field differs between systems (and some store the field height with an
@@ -126,11 +105,6 @@ bool MainWindow::registerClass(HINSTANCE instance) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-HANDLE MainWindow::registryChangeEvent(HWND window) {
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self && self->started_ ? self->ideKeyWatch_.event() : nullptr;
 }
 
 HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
@@ -200,14 +174,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_SETCURSOR:
             // The mouse is over the window (the controls pass this on to it first).
-            createToolTips();
+            toolTips_.create(window_, controls_);
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_NOTIFY:
             if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
-                onTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+                toolTips_.onTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
             return 0;
         case kRegistryChanged:
             onRegistryChanged();
@@ -220,8 +194,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             nameControls();
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETTINGCHANGE:
-            // A larger or smaller text size changes the message font.
-            if (wParam == SPI_SETNONCLIENTMETRICS) refreshVisuals(windowDpi(window_));
+            onSettingChange(wParam);
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_QUERYENDSESSION:
             return TRUE;
@@ -242,8 +215,9 @@ bool MainWindow::onCreate() {
     // The annotation service is slow to load: the names follow at the first idle
     // moment, or at once when a screen reader asks earlier.
     SetTimer(window_, kNameControlsTimer, 0, nullptr);
-    acceptDrops();
-    refreshVisuals(windowDpi(window_));
+    acceptDrops(window_);
+    dpi_ = windowDpi(window_);
+    refreshVisuals();
 
     table_.regKey = kIdeKey;
     table_.getSch();
@@ -281,37 +255,6 @@ bool MainWindow::createControls() {
     return true;
 }
 
-// One tooltip for every control the table gives a tip; its text is asked for each
-// time it shows, so it is always the current one. Made when the mouse first comes
-// over the window, as only the mouse needs it and it is costly to make at the start.
-// Without it the window just shows no tips.
-void MainWindow::createToolTips() {
-    if (toolTip_) return;
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                               instance, nullptr);
-    if (!toolTip_) return;
-    for (const ControlDefinition& row : kForm) {
-        if (row.tip.kind == TipKind::None) continue;
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(controls_.*row.handle);
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
-
-// Folders dragged from the file manager, also when the program runs elevated and the
-// file manager does not: only the messages a drop consists of pass the filter.
-void MainWindow::acceptDrops() {
-    DragAcceptFiles(window_, TRUE);
-    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
-        ChangeWindowMessageFilterEx(window_, message, MSGFLT_ALLOW, nullptr);
-}
-
 // Screen readers name a box or a list by the static text just before it in z-order;
 // an invisible one names it without changing the look. Buttons take their name from
 // their own text, so for them only the annotation of nameControls counts.
@@ -331,7 +274,8 @@ void MainWindow::nameControls() {
 
 // Everything that depends on the DPI or the system's metrics, for creation and
 // every change alike.
-void MainWindow::refreshVisuals(UINT dpi) {
+void MainWindow::refreshVisuals() {
+    const UINT dpi = dpi_;
     // The old fonts and icons go only after the controls and the window have taken
     // the new ones.
     UniqueFont messageFont = createMessageFont(dpi);
@@ -349,8 +293,7 @@ void MainWindow::refreshVisuals(UINT dpi) {
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
     }
 
-    const SIZE window = windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resizeWindow(windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi));
 
     for (const ControlDefinition& row : kForm) {
         HWND child = controls_.*row.handle;
@@ -375,7 +318,24 @@ void MainWindow::refreshVisuals(UINT dpi) {
     browseButtonFont_ = std::move(browseButtonFont);
     bigIcon_ = std::move(bigIcon);
     smallIcon_ = std::move(smallIcon);
+    toolTips_.moveTools();
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::resizeWindow(SIZE size) {
+    // A minimised window comes back at its restored rectangle, so that is what must
+    // fit the layout.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (IsIconic(window_) && GetWindowPlacement(window_, &placement)) {
+        RECT& restored = placement.rcNormalPosition;
+        restored.right = restored.left + size.cx;
+        restored.bottom = restored.top + size.cy;
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(window_, &placement);
+        return;
+    }
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE MainWindow::windowSizeAt(UINT dpi) const {
@@ -385,9 +345,21 @@ SIZE MainWindow::windowSizeAt(UINT dpi) const {
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    refreshVisuals(dpi);
+    refreshVisuals();
+}
+
+// A new text size changes the message font. Whether Windows then names
+// SPI_SETNONCLIENTMETRICS is not certain, so any change that leaves another message
+// font than the one in use counts.
+void MainWindow::onSettingChange(WPARAM what) {
+    bool fontChanged = false;
+    LOGFONTW inUse{};
+    if (const std::optional<LOGFONTW> now = messageLogFont(dpi_))
+        fontChanged = GetObjectW(messageFont_.get(), sizeof(inUse), &inUse) != sizeof(inUse) || !sameFont(*now, inUse);
+    if (what == SPI_SETNONCLIENTMETRICS || fontChanged) refreshVisuals();
 }
 
 // Where the system compares a non-ASCII access key by case (Alt+Shift+Ü), the key
@@ -476,14 +448,10 @@ void MainWindow::onSave() {
 
 // The first item of a drop onto a path box that can be edited: a folder, or the
 // folder of a file. Anything else, and a drop elsewhere, changes nothing.
-void MainWindow::onDropFiles(HDROP dropped) {
-    const UniqueHandle<DropTraits> drop(dropped);
-    POINT point{};
-    DragQueryPoint(drop.get(), &point);
-    HWND box = pathBoxAt(point);
-    if (!box || DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0) == 0) return;
-    const std::wstring folder = folderOfDroppedItem(droppedItem(drop.get(), 0));
-    if (!folder.empty()) offerFolder(box, folder);
+void MainWindow::onDropFiles(HDROP drop) {
+    const DroppedFolder dropped = takeDrop(drop);
+    HWND box = pathBoxAt(dropped.point);
+    if (box && !dropped.folder.empty()) offerFolder(box, dropped.folder);
 }
 
 // The path box under a point of the client area, while it can be edited.
@@ -497,26 +465,6 @@ HWND MainWindow::pathBoxAt(POINT point) const {
     return nullptr;
 }
 
-void MainWindow::onTipText(NMTTDISPINFOW& request) {
-    tipText_.clear();
-    for (const ControlDefinition& row : kForm) {
-        HWND control = controls_.*row.handle;
-        if (reinterpret_cast<UINT_PTR>(control) != request.hdr.idFrom) continue;
-        switch (row.tip.kind) {
-            case TipKind::OwnText: tipText_ = windowText(control); break;
-            case TipKind::OwnTextWhenClipped: {
-                const std::wstring text = windowText(control);
-                if (textIsClipped(control, text)) tipText_ = text;
-                break;
-            }
-            case TipKind::Fixed: tipText_ = row.tip.text; break;
-            case TipKind::None: break;
-        }
-    }
-    // An empty text shows no tip.
-    request.lpszText = tipText_.data();
-}
-
 // Another program (the IDE, a second copy, a registry editor) changed the IDE's key:
 // the labels show what it holds now. The schemas and the boxes stay as they are.
 void MainWindow::onRegistryChanged() {
@@ -525,10 +473,11 @@ void MainWindow::onRegistryChanged() {
 }
 
 // Armed again after each change, before the values are read, so that no change is
-// missed. While the key is missing it is looked for about once a second, as only
-// the key itself is ever opened.
+// missed. The watch itself stays on this thread, which outlives it. While the key is
+// missing it is looked for about once a second, as only the key itself is ever opened.
 void MainWindow::watchIdeKey() {
-    if (ideKeyWatch_.arm(HKEY_CURRENT_USER, table_.regKey))
+    if (ideKeyWatch_.arm(HKEY_CURRENT_USER, table_.regKey) &&
+        ideKeyRelay_.arm(ideKeyWatch_.event(), window_, kRegistryChanged))
         KillTimer(window_, kWatchRetryTimer);
     else
         SetTimer(window_, kWatchRetryTimer, kWatchRetryMs, nullptr);
@@ -546,6 +495,7 @@ void MainWindow::rememberFocus() {
 }
 
 void MainWindow::onDestroy() {
+    ideKeyRelay_.stop();
     accessibleNames_.reset();  // while the controls it named still exist
     // A window whose start failed has loaded nothing, and no message loop waits for it.
     if (!started_) return;

@@ -14,12 +14,14 @@
 #include "store/KeyWatch.h"
 #include "ui/Accessibility.h"
 #include "ui/Dpi.h"
+#include "ui/EventRelay.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
+#include "ui/ToolTips.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
 
-// Sent by the message loop when the IDE's key has changed.
+// Posted when the IDE's key has changed.
 inline constexpr UINT kRegistryChanged = WM_APP + 1;
 
 // Gives a control the name screen readers announce.
@@ -43,10 +45,6 @@ public:
     // window could not be made; then nothing has been loaded or stored.
     static HWND create(HINSTANCE instance, MainWindowSeams seams = {});
 
-    // Signalled when the IDE's key changes; the message loop waits on it together with
-    // messages and then sends kRegistryChanged. Null when the window is gone.
-    static HANDLE registryChangeEvent(HWND window);
-
 private:
     explicit MainWindow(MainWindowSeams seams);
 
@@ -56,18 +54,17 @@ private:
     bool onCreate();
     void onCommand(int id, int code);
     void onDpiChanged(UINT dpi, const RECT& suggested);
+    void onSettingChange(WPARAM what);
     LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);
     void onDropFiles(HDROP drop);
-    void onTipText(NMTTDISPINFOW& request);
     void onRegistryChanged();
     void onDestroy();
 
     bool createControls();
     bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
     void nameControls();
-    void createToolTips();
-    void acceptDrops();
-    void refreshVisuals(UINT dpi);
+    void refreshVisuals();
+    void resizeWindow(SIZE size);
     SIZE windowSizeAt(UINT dpi) const;
     void onSchemaSelected();
     void completeFolders();
@@ -89,9 +86,12 @@ private:
     bool completesFolders_ = false;
     bool named_ = false;  // the controls have their names for screen readers
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
-    HWND toolTip_ = nullptr;                          // owned by the window, goes with it
-    std::wstring tipText_;                            // the text the tooltip is showing
+    ToolTips toolTips_;
     KeyWatch ideKeyWatch_;
+    EventRelay ideKeyRelay_;  // after the watch: stopped before the watch's event goes
+    // The window's DPI as Windows last told it: GetDpiForWindow is missing before
+    // Windows 10 1607, and the system DPI is not the window's after a move.
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;
     UniqueIcon bigIcon_;

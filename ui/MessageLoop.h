@@ -4,11 +4,9 @@
 
 #include <optional>
 
-// The program's message loop: the dialog keyboard of the main window, and the
-// window's registry watch woken together with messages, on the one thread and
-// without polling.
+// The program's message loop, with the dialog keyboard of the main window.
 
-// Waits up to timeoutMs for messages or a registry change and handles what came.
+// Waits up to timeoutMs for messages and handles what came.
 // The exit code once WM_QUIT has arrived.
 std::optional<int> handleEvents(HWND window, DWORD timeoutMs);
 

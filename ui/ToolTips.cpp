@@ -1,0 +1,93 @@
+#include "ui/ToolTips.h"
+
+#include "ui/Dpi.h"
+
+namespace {
+
+std::wstring textOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// True when the edit box shows less than its whole text.
+bool textIsClipped(HWND box, const std::wstring& text) {
+    RECT room{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    return textWidth(font, text, DT_NOPREFIX) > room.right - room.left;
+}
+
+TTTOOLINFOW toolInfo(HWND owner, UINT flags, UINT_PTR id) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = flags;
+    tool.hwnd = owner;
+    tool.uId = id;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    return tool;
+}
+
+}  // namespace
+
+void ToolTips::create(HWND window, const FormControls& controls) {
+    if (toolTip_) return;
+    window_ = window;
+    controls_ = &controls;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                               instance, nullptr);
+    if (!toolTip_) return;
+    for (const ControlDefinition& row : kForm) {
+        if (row.tip.kind == TipKind::None) continue;
+        TTTOOLINFOW tool = toolInfo(window, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(controls.*row.handle));
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
+        // A disabled box gets no mouse input: the mouse goes to the window beneath,
+        // so the box's area of the window is a tool of its own ("Standard" is shown
+        // with both boxes disabled).
+        tool = toolInfo(window, TTF_SUBCLASS, static_cast<UINT_PTR>(row.id));
+        tool.rect = clientRectOf(controls.*row.handle);
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void ToolTips::moveTools() {
+    if (!toolTip_) return;
+    for (const ControlDefinition& row : kForm) {
+        if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
+        TTTOOLINFOW tool = toolInfo(window_, 0, static_cast<UINT_PTR>(row.id));
+        tool.rect = clientRectOf(controls_->*row.handle);
+        SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void ToolTips::onTipText(NMTTDISPINFOW& request) {
+    text_.clear();
+    const bool byHandle = request.uFlags & TTF_IDISHWND;
+    for (const ControlDefinition& row : kForm) {
+        HWND control = controls_->*row.handle;
+        const UINT_PTR id = byHandle ? reinterpret_cast<UINT_PTR>(control) : static_cast<UINT_PTR>(row.id);
+        if (id != request.hdr.idFrom) continue;
+        switch (row.tip.kind) {
+            case TipKind::OwnText: text_ = textOf(control); break;
+            case TipKind::OwnTextWhenClipped: {
+                const std::wstring text = textOf(control);
+                if (textIsClipped(control, text)) text_ = text;
+                break;
+            }
+            case TipKind::Fixed: text_ = row.tip.text; break;
+            case TipKind::None: break;
+        }
+    }
+    // An empty text shows no tip.
+    request.lpszText = text_.data();
+}
+
+RECT ToolTips::clientRectOf(HWND control) const {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
