@@ -276,6 +276,13 @@ protected:
                       << testing::PrintToString(ui->text(kCurCom));
         return false;
     }
+    // Runs the program's loop until done() holds, for at most about a second.
+    bool soon(const std::function<bool()>& done) {
+        const DWORD start = GetTickCount();
+        do handleEvents(ui->handle(), 50);
+        while (!done() && GetTickCount() - start < 1000);
+        return done();
+    }
 
     std::unique_ptr<TestWindow> ui;
 };
@@ -313,4 +320,32 @@ TEST_F(LiveLabelTest, ShowLeerWhileTheKeyIsGoneAndFollowItWhenItIsBack) {
     EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"leer"));
     reg(L"add " + key() + L" /v UserCommonModulesPath /d D:\\Wieder /f");
     EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"D:\\Wieder"));
+}
+
+// Another copy stores schema 2 and another program makes it active while this window
+// shows it: the boxes take it, and the frame names the schemas whose pair is active.
+TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
+    const auto caption = [this] { return ui->text(kFrame2); };
+    EXPECT_EQ(caption(), L"Aktuell \u2013 Standard");
+    ui->select(2);
+    reg(L"add " + key() + L" /v SysPath2 /d C:\\Neu\\Sys /f");
+    reg(L"add " + key() + L" /v ComPath2 /d c:\\neu\\com\\ /f");
+    reg(L"add " + key() + L" /v SystemModulesPath /d C:\\Neu\\Sys /f");
+    reg(L"add " + key() + L" /v UserCommonModulesPath /d C:\\Neu\\Com /f");
+    EXPECT_TRUE(soon([&] {
+        return ui->text(kSystemPath) == L"C:\\Neu\\Sys" && ui->text(kCommonPath) == L"c:\\neu\\com\\" &&
+               caption() == L"Aktuell \u2013 Schema 2";
+    })) << testing::PrintToString(ui->text(kSystemPath) + L" | " + ui->text(kCommonPath) + L" | " + caption());
+
+    ui->select(1);
+    ui->setText(kSystemPath, L"c:\\NEU\\sys\\");
+    ui->setText(kCommonPath, L"C:\\Neu\\Com");
+    EXPECT_EQ(caption(), L"Aktuell \u2013 Schema 1, Schema 2");
+    ui->select(0);
+    ui->click(kSave);
+    EXPECT_EQ(caption(), L"Aktuell \u2013 Standard");
+
+    ui->close();
+    EXPECT_EQ(stored(L"SysPath1"), L"c:\\NEU\\sys\\");
+    EXPECT_EQ(stored(L"ComPath2"), L"c:\\neu\\com\\");
 }

@@ -13,6 +13,7 @@
 #include "schemas/SchemaTable.h"
 #include "store/KeyWatch.h"
 #include "ui/Accessibility.h"
+#include "ui/ActiveCaption.h"
 #include "ui/Dpi.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
@@ -92,6 +93,7 @@ private:
     HWND toolTip_ = nullptr;                          // owned by the window, goes with it
     std::wstring tipText_;                            // the text the tooltip is showing
     KeyWatch ideKeyWatch_;
+    ActiveCaption activeCaption_;
     UniqueFont messageFont_;
     UniqueFont browseButtonFont_;
     UniqueIcon bigIcon_;
