@@ -27,7 +27,7 @@ struct SchemaTable {
     void getSch();
 
     // Reads again, as at start, every entry of schemas 1 to 5 that this copy has not
-    // changed. "Standard" is never seeded again while the table lives.
+    // changed. "Standard" is left alone: it is never seeded again while the table lives.
     void takeStored();
 
     // Stores schemas 1 to 5, first taking what another copy stored for the entries

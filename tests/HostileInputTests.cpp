@@ -202,9 +202,8 @@ TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
         window.close();
     }
     openHook = createHook = watchHook = nullptr;
-    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label and 2 caption reads, the
-    // watch; apply: 2 writes, 2 label and 2 caption reads; close: the 8 values this copy
-    // did not change read again, 10 writes.
+    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label and 2 caption reads, the watch;
+    // apply: 2 writes and 4 reads; close: the 8 values left unchanged read again, 10 writes.
     EXPECT_EQ(keysOpened.size(), 45u);
     const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
     for (const auto& [hive, subkey] : keysOpened) {

@@ -4,7 +4,10 @@
 
 void takeStoredSchemas(SchemaTable& table, const FormControls& controls) {
     const int shown = static_cast<int>(SendMessageW(controls.schema, CB_GETCURSEL, 0, 0));
-    if (shown < 0 || shown >= kSchemaCount) return table.takeStored();
+    if (shown < 0 || shown >= kSchemaCount) {
+        table.takeStored();
+        return;
+    }
     const auto index = static_cast<size_t>(shown);
     const std::wstring system = table.sysPaths[index], common = table.comPaths[index];
     table.takeStored();
