@@ -18,24 +18,21 @@ std::wstring frameText() {
 
 std::wstring captionNaming(const std::vector<int>& schemas) {
     std::wstring caption = frameText();
-    for (size_t i = 0; i < schemas.size(); ++i)
-        caption += (i == 0 ? L" \u2013 " : L", ") + std::wstring(kSchemaNames[static_cast<size_t>(schemas[i])]);
+    for (size_t i = 0; i < schemas.size(); ++i) {
+        caption += i == 0 ? L" \u2013 " : L", ";
+        caption += kSchemaNames[static_cast<size_t>(schemas[i])];
+    }
     return caption;
 }
 
 // The caption where it fits in room pixels, otherwise its longest start that fits
-// when ended with "…".
-std::wstring fitted(HFONT font, const std::wstring& caption, int room) {
+// when ended with "…". Shortening is rare (most schemas active at once), so the
+// characters go one by one.
+std::wstring fitted(HFONT font, std::wstring caption, int room) {
     if (textWidth(font, caption) <= room) return caption;
-    size_t fits = 0, tooLong = caption.size();
-    while (tooLong - fits > 1) {
-        const size_t length = (fits + tooLong) / 2;
-        if (textWidth(font, caption.substr(0, length) + kEllipsis) <= room)
-            fits = length;
-        else
-            tooLong = length;
-    }
-    return caption.substr(0, fits) + kEllipsis;
+    caption += kEllipsis;
+    while (caption.size() > 1 && textWidth(font, caption) > room) caption.erase(caption.size() - 2, 1);
+    return caption;
 }
 
 }  // namespace
