@@ -15,6 +15,12 @@ void seedStandard(const std::wstring& regKey, std::wstring& standard, const wcha
     regSaveString(HKEY_CURRENT_USER, regKey, valueName(schemaPrefix, 0), standard);
 }
 
+void takeStoredEntry(const std::wstring& regKey, const std::wstring& name, std::wstring& entry,
+                     std::wstring& read) {
+    if (entry != read) return;  // changed here: this copy's text stands
+    entry = read = regGetString(HKEY_CURRENT_USER, regKey, name, kUnset);
+}
+
 }  // namespace
 
 void SchemaTable::getSch() {
@@ -22,11 +28,21 @@ void SchemaTable::getSch() {
         sysPaths[i] = regGetString(HKEY_CURRENT_USER, regKey, valueName(L"SysPath", i), kUnset);
         comPaths[i] = regGetString(HKEY_CURRENT_USER, regKey, valueName(L"ComPath", i), kUnset);
     }
+    sysRead = sysPaths;
+    comRead = comPaths;
     seedStandard(regKey, sysPaths[0], L"SysPath", kIdeSystemValue);
     seedStandard(regKey, comPaths[0], L"ComPath", kIdeCommonValue);
 }
 
-void SchemaTable::saveReg() const {
+void SchemaTable::takeStored() {
+    for (int i = 1; i < kSchemaCount; ++i) {
+        takeStoredEntry(regKey, valueName(L"SysPath", i), sysPaths[i], sysRead[i]);
+        takeStoredEntry(regKey, valueName(L"ComPath", i), comPaths[i], comRead[i]);
+    }
+}
+
+void SchemaTable::saveReg() {
+    takeStored();
     for (int i = 1; i < kSchemaCount; ++i) {
         regSaveString(HKEY_CURRENT_USER, regKey, valueName(L"SysPath", i), sysPaths[i]);
         regSaveString(HKEY_CURRENT_USER, regKey, valueName(L"ComPath", i), comPaths[i]);

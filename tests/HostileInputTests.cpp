@@ -141,7 +141,7 @@ TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, kIdeSystemValue, L""), L"C:\\alt\\System");
 }
 
-TEST_F(RegistrySandbox, TwoCopiesTheOneClosedLastDecides) {
+TEST_F(RegistrySandbox, TwoCopiesEachKeepTheOthersChange) {
     {
         TestWindow first, second;
         ASSERT_TRUE(first.handle() && second.handle());
@@ -154,7 +154,7 @@ TEST_F(RegistrySandbox, TwoCopiesTheOneClosedLastDecides) {
         second.close();
         EXPECT_FALSE(IsWindow(first.handle()) || IsWindow(second.handle()));
     }
-    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"leer");
+    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"C:\\Erste");
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath2", L""), L"C:\\Zweite");
 }
 
@@ -202,9 +202,9 @@ TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
         window.close();
     }
     openHook = createHook = watchHook = nullptr;
-    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label reads, the watch; apply:
-    // 2 writes and 2 reads; close: 10 writes.
-    EXPECT_EQ(keysOpened.size(), 33u);
+    // Start: 12 reads, 2 seeding reads and 2 writes, 2 label and 2 caption reads, the watch;
+    // apply: 2 writes and 4 reads; close: the 8 values left unchanged read again, 10 writes.
+    EXPECT_EQ(keysOpened.size(), 45u);
     const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
     for (const auto& [hive, subkey] : keysOpened) {
         EXPECT_EQ(hive, HKEY_CURRENT_USER);

@@ -373,3 +373,23 @@ TEST_F(LiveLabelTest, ShowLeerWhileTheKeyIsGoneAndFollowItWhenItIsBack) {
     reg(L"add " + key() + L" /v UserCommonModulesPath /d D:\\Wieder /f");
     EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"D:\\Wieder"));
 }
+
+// Another copy stores schema 2 and another program makes it active while the window
+// shows it: the boxes take it, and the frame names every schema whose pair is active,
+// also as the user types one.
+TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
+    EXPECT_EQ(ui->text(kFrame2), L"Aktuell \u2013 Standard");
+    ui->select(2);
+    for (const wchar_t* value : {L"SysPath2 /d C:\\Neu\\Sys", L"ComPath2 /d c:\\neu\\com\\",
+                                 L"SystemModulesPath /d C:\\Neu\\Sys", L"UserCommonModulesPath /d C:\\Neu\\Com"})
+        reg(L"add " + key() + L" /v " + value + L" /f");
+    const DWORD start = GetTickCount();  // one change handler sets the boxes and the caption
+    while (ui->text(kCommonPath) != L"c:\\neu\\com\\" && GetTickCount() - start < 1000) handleEvents(ui->handle(), 50);
+    EXPECT_EQ(ui->text(kSystemPath) + L"|" + ui->text(kCommonPath) + L"|" + ui->text(kFrame2),
+              L"C:\\Neu\\Sys|c:\\neu\\com\\|Aktuell \u2013 Schema 2");
+
+    ui->select(1);
+    ui->setText(kSystemPath, L"c:\\NEU\\sys\\");
+    ui->setText(kCommonPath, L"C:\\Neu\\Com");
+    EXPECT_EQ(ui->text(kFrame2), L"Aktuell \u2013 Schema 1, Schema 2");
+}

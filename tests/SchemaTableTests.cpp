@@ -1,4 +1,5 @@
 #include "RegistrySandbox.h"
+#include "schemas/ActiveSchema.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 
@@ -36,6 +37,17 @@ struct SeedCase {
 };
 
 class SeedingTest : public SchemaTableTest, public ::testing::WithParamInterface<SeedCase> {};
+
+struct CloseCase {
+    const char* label;
+    std::optional<std::string> atStart, other;  // "SysPath1" at load, and as another copy stores it
+    std::vector<std::wstring> edits;            // this copy's texts for it, in order
+    std::string stored;                         // at close; "" is zero bytes
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.label; }
+
+class StoreAtCloseTest : public SchemaTableTest, public ::testing::WithParamInterface<CloseCase> {};
 
 }  // namespace
 
@@ -79,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SchemaTableTest, FirstRunWithoutKeyCreatesItAndCloseStoresLeer) {
     ASSERT_FALSE(keyExists());
-    const SchemaTable table = loaded();
+    SchemaTable table = loaded();
     EXPECT_EQ(stored(L"SysPath0"), "");
     EXPECT_EQ(stored(L"ComPath0"), "");
     table.saveReg();
@@ -132,4 +144,44 @@ TEST_F(SchemaTableTest, WriteThroughChangesOnlyTheSelectedEntry) {
     writeThrough(table.sysPaths, -1, L"C:\\verloren");
     writeThrough(table.sysPaths, kSchemaCount, L"C:\\verloren");
     EXPECT_EQ(table.sysPaths, selected);
+}
+
+// ---- Two copies: what is stored at close, and which schemas are active ----
+
+TEST_P(StoreAtCloseTest, KeepsWhatAnotherCopyStoredWhereThisOneChangedNothing) {
+    const CloseCase& c = GetParam();
+    put(L"SysPath0", "C:\\Standard");
+    if (c.atStart) put(L"SysPath1", *c.atStart);
+    SchemaTable table = loaded();
+    for (const auto& text : c.edits) writeThrough(table.sysPaths, 1, text);
+    if (c.other) put(L"SysPath1", *c.other);
+    put(L"SysPath0", "C:\\Anders");  // "Standard" is never taken again
+    table.saveReg();
+    EXPECT_EQ(stored(L"SysPath1"), c.stored);
+    EXPECT_EQ(table.sysPaths[0], L"C:\\Standard");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoCopies, StoreAtCloseTest,
+    ::testing::Values(CloseCase{"Changed", "C:\\Alt", "C:\\Andere", {L"C:\\Neu"}, "C:\\Neu"},
+                      CloseCase{"UnchangedWhileAnotherStored", "C:\\Alt", "C:\\Andere", {}, "C:\\Andere"},
+                      CloseCase{"UnchangedAndMissing", {}, {}, {}, "leer"},
+                      CloseCase{"UnchangedAndOneNul", std::string(1, '\0'), {}, {}, ""},
+                      CloseCase{"ChangedAndChangedBack", "C:\\Alt", "C:\\Andere", {L"C:\\Neu", L"C:\\Alt"},
+                                "C:\\Andere"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ActiveSchema, ComparesFoldersAsWindowsDoesAndNamesEveryMatchingSchema) {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
+        {L"C:\\Module", L"c:\\MODULE", true},  {L"C:\\\u00C4pfel", L"c:\\\u00E4PFEL", true},
+        {L"C:\\Module\\", L"C:\\Module", true}, {L"C:\\Module\\\\", L"C:\\Module", false},
+        {L"C:\\", L"c:\\", true},              {L"C:\\", L"C:", false},  // the root, not C:'s current folder
+        {L"C:\\Modul", L"C:\\Module", false},   {L"leer", L"leer", false}, {L"", L"", false}};
+    for (const auto& [a, b, same] : cases)
+        EXPECT_EQ(std::pair(sameFolder(a, b), sameFolder(b, a)), std::pair(same, same)) << testing::PrintToString(a);
+
+    SchemaTable table;
+    table.sysPaths = {L"C:\\Sys", L"leer", L"c:\\sys\\", L"C:\\Sys", L"D:\\Sys", L"leer"};
+    table.comPaths = {L"D:\\Com", L"leer", L"D:\\COM", L"D:\\Anders", L"D:\\Com", L"leer"};
+    EXPECT_EQ(matchingSchemas(table, {L"C:\\Sys", L"D:\\Com"}), (std::vector<int>{0, 2}));
 }

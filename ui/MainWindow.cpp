@@ -14,6 +14,7 @@
 #include "ui/Drops.h"
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
+#include "ui/OtherCopies.h"
 
 namespace {
 
@@ -314,6 +315,7 @@ void MainWindow::refreshVisuals() {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         fitClosedComboHeight(child, height);
     }
+    activeCaption_.fit(controls_.frame2);
     messageFont_ = std::move(messageFont);
     browseButtonFont_ = std::move(browseButtonFont);
     bigIcon_ = std::move(bigIcon);
@@ -424,6 +426,7 @@ void MainWindow::completeFolders() {
 
 void MainWindow::onPathChanged(HWND box, SchemaPaths& paths) {
     writeThrough(paths, static_cast<int>(SendMessageW(controls_.schema, CB_GETCURSEL, 0, 0)), windowText(box));
+    activeCaption_.show(controls_.frame2, table_);
 }
 
 void MainWindow::onBrowse(HWND box, const std::wstring& title) {
@@ -466,9 +469,10 @@ HWND MainWindow::pathBoxAt(POINT point) const {
 }
 
 // Another program (the IDE, a second copy, a registry editor) changed the IDE's key:
-// the labels show what it holds now. The schemas and the boxes stay as they are.
+// the labels show what it holds now, and the schemas this copy has not changed too.
 void MainWindow::onRegistryChanged() {
     watchIdeKey();
+    takeStoredSchemas(table_, controls_);
     showActive();
 }
 
@@ -487,6 +491,7 @@ void MainWindow::showActive() {
     const ActiveTexts active = getAkt(table_.regKey);
     SetWindowTextW(controls_.curSys, active.system.c_str());
     SetWindowTextW(controls_.curCom, active.common.c_str());
+    activeCaption_.refresh(controls_.frame2, table_);
 }
 
 void MainWindow::rememberFocus() {

@@ -13,6 +13,7 @@
 #include "schemas/SchemaTable.h"
 #include "store/KeyWatch.h"
 #include "ui/Accessibility.h"
+#include "ui/ActiveCaption.h"
 #include "ui/Dpi.h"
 #include "ui/EventRelay.h"
 #include "ui/FolderPicker.h"
@@ -89,6 +90,7 @@ private:
     ToolTips toolTips_;
     KeyWatch ideKeyWatch_;
     EventRelay ideKeyRelay_;  // after the watch: stopped before the watch's event goes
+    ActiveCaption activeCaption_;
     // The window's DPI as Windows last told it: GetDpiForWindow is missing before
     // Windows 10 1607, and the system DPI is not the window's after a move.
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
