@@ -36,10 +36,12 @@ UINT processDpi(HWND window) {
     return dpi;
 }
 
-// Only per-monitor v2 scales the window's frame to the window's DPI (and asks the
-// window for its size at a new DPI); per-monitor v1 keeps the system's frame.
-bool frameScalesWithDpi() {
-    return AreDpiAwarenessContextsEqual(GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+// Only a per-monitor v2 window has its frame scaled to its DPI (and is asked for its
+// size at a new DPI); per-monitor v1 keeps the system's frame. The window's own
+// awareness counts: a system may make it other than its thread's.
+bool frameScalesWithDpi(HWND window) {
+    return AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(window),
+                                        DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
 LOGFONTW logFontOf(HWND control) {
@@ -584,8 +586,8 @@ TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
 // Windows asks for the size at a new DPI before it moves the window there; the answer
 // is the window for the pinned client area at that DPI, frame included.
 TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
-    if (!frameScalesWithDpi()) GTEST_SKIP() << "only per-monitor v2 windows are asked";
     open();
+    if (!frameScalesWithDpi(window)) GTEST_SKIP() << "only per-monitor v2 windows are asked";
     const std::pair<UINT, SIZE> clients[] = {{120, {523, 281}}, {144, {627, 338}}, {192, {836, 450}}};
     for (const auto& [dpi, client] : clients) {
         if (!defaultTextSize(dpi)) GTEST_SKIP() << kNotDefaultTextSize << " at " << dpi;
@@ -611,7 +613,7 @@ TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
             GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
-            EXPECT_EQ(bitmap.bmWidth, frameScalesWithDpi() ? GetSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric))
+            EXPECT_EQ(bitmap.bmWidth, frameScalesWithDpi(window) ? GetSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric))
                 << dpi;
         }
     }

@@ -24,8 +24,9 @@ using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, declared for Windows 10 1703 and later only.
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
 
-// Only a per-monitor v2 thread has its window frame scaled to the window's DPI; under
-// per-monitor v1 (Windows 8.1 to Windows 10 1607) the frame keeps the system's metrics.
+// Only a per-monitor v2 window has its frame scaled to its DPI; under per-monitor v1
+// (Windows 8.1 to Windows 10 1607) the frame keeps the system's metrics. Asked from
+// the window's procedure, where the thread runs in the window's awareness.
 bool frameFollowsWindowDpi() {
     auto threadContext = user32Function<GetThreadDpiAwarenessContextFn>("GetThreadDpiAwarenessContext");
     auto equal = user32Function<AreDpiAwarenessContextsEqualFn>("AreDpiAwarenessContextsEqual");
