@@ -15,6 +15,7 @@
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
 #include "ui/OtherCopies.h"
+#include "ui/WindowText.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ wchar_t accessKeyOf(const wchar_t* text) {
 
 bool sameLetterIgnoringCase(wchar_t a, wchar_t b) {
     return CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
-}
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 UINT messageBoxType(const Message& message) {

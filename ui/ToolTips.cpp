@@ -1,14 +1,9 @@
 #include "ui/ToolTips.h"
 
 #include "ui/Dpi.h"
+#include "ui/WindowText.h"
 
 namespace {
-
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // True when the edit box shows less than its whole text.
 bool textIsClipped(HWND box, const std::wstring& text) {
@@ -71,9 +66,9 @@ void ToolTips::onTipText(NMTTDISPINFOW& request) {
         const UINT_PTR id = byHandle ? reinterpret_cast<UINT_PTR>(control) : static_cast<UINT_PTR>(row.id);
         if (id != request.hdr.idFrom) continue;
         switch (row.tip.kind) {
-            case TipKind::OwnText: text_ = textOf(control); break;
+            case TipKind::OwnText: text_ = windowText(control); break;
             case TipKind::OwnTextWhenClipped: {
-                const std::wstring text = textOf(control);
+                const std::wstring text = windowText(control);
                 if (textIsClipped(control, text)) text_ = text;
                 break;
             }
