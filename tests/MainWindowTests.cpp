@@ -91,7 +91,7 @@ protected:
     }
 
     HWND item(ControlId id) const { return GetDlgItem(window, id); }
-    std::wstring text(ControlId id) const { return windowTextOf(item(id)); }
+    std::wstring text(ControlId id) const { return windowText(item(id)); }
     int focusedId() const { return GetDlgCtrlID(GetFocus()); }
     void select(int index) { ui->select(index); }
     // Replaces the box's text key by key.
@@ -112,12 +112,7 @@ protected:
     std::wstring stored(const std::wstring& name) {
         return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing);
     }
-    RECT rectOf(ControlId id) const {
-        RECT rect{};
-        GetWindowRect(item(id), &rect);
-        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
+    RECT rectOf(ControlId id) const { return rectInParent(item(id)); }
 
     std::unique_ptr<TestWindow> ui;
     HWND window = nullptr;
@@ -147,7 +142,7 @@ TEST_P(StartStateTest, ShowsStandardLockedAndTheActiveValues) {
     wchar_t className[64]{};
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"TrelvaneForm1");
-    EXPECT_EQ(windowTextOf(window), L"Trelvane V1.0");
+    EXPECT_EQ(windowText(window), L"Trelvane V1.0");
     EXPECT_FALSE(IsWindowVisible(window));
 
     HWND combo = item(kSchema);

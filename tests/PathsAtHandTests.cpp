@@ -46,10 +46,8 @@ HDROP makeDrop(POINT point, const std::vector<std::wstring>& items) {
     return static_cast<HDROP>(memory);
 }
 
-POINT centreOf(HWND window, HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
+POINT centreOf(HWND control) {
+    const RECT rect = rectInParent(control);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
@@ -102,7 +100,7 @@ TEST_P(DropTest, TakesTheFolderUnderTheDropPointAsTheFolderPickerWould) {
     const std::wstring before = ui.text(kSystemPath) + L"|" + ui.text(kCommonPath);
 
     PostMessageW(ui.handle(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(makeDrop(centreOf(ui.handle(), ui.item(c.target)), items)), 0);
+                 reinterpret_cast<WPARAM>(makeDrop(centreOf(ui.item(c.target)), items)), 0);
     drainMessages();
 
     EXPECT_EQ(ui.messages.size(), c.questions);
@@ -272,7 +270,7 @@ TEST_F(RegistrySandbox, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
         for (ControlId id : {kSystemPath, kCommonPath}) {
             TTHITTESTINFOW hit{};
             hit.hwnd = ui.handle();
-            hit.pt = centreOf(ui.handle(), ui.item(id));
+            hit.pt = centreOf(ui.item(id));
             hit.ti.cbSize = sizeof(hit.ti);
             ASSERT_TRUE(SendMessageW(toolTip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) << id << " at " << dpi;
             EXPECT_EQ(hit.ti.uId, static_cast<UINT_PTR>(id)) << dpi;

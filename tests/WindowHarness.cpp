@@ -35,12 +35,6 @@ void ScratchFolders::file(const std::wstring& path) {
     }
 }
 
-std::wstring windowTextOf(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 DWORD runAnotherProgram(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -104,7 +98,7 @@ TestWindow::~TestWindow() {
 }
 
 std::wstring TestWindow::text(ControlId id) const {
-    return windowTextOf(item(id));
+    return windowText(item(id));
 }
 
 void TestWindow::select(int index) {

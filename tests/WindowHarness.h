@@ -8,6 +8,7 @@
 
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowInfo.h"
 
 // The main window under test, created as the program creates it, with the message
 // box and the folder dialog replaced by recorders that answer as told.
@@ -58,8 +59,6 @@ private:
     std::wstring root_;
     std::vector<std::wstring> created_;
 };
-
-std::wstring windowTextOf(HWND window);
 
 // Runs another program (its command line) to its end, handling this thread's messages
 // meanwhile, as that program may send some to the window; its exit code.

@@ -15,7 +15,7 @@
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
 #include "ui/OtherCopies.h"
-#include "ui/WindowText.h"
+#include "ui/WindowInfo.h"
 
 namespace {
 
@@ -455,9 +455,7 @@ void MainWindow::onDropFiles(HDROP drop) {
 // The path box under a point of the client area, while it can be edited.
 HWND MainWindow::pathBoxAt(POINT point) const {
     for (HWND box : {controls_.systemPath, controls_.commonPath}) {
-        RECT rect{};
-        GetWindowRect(box, &rect);
-        MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+        const RECT rect = rectInParent(box);
         if (PtInRect(&rect, point) && IsWindowEnabled(box)) return box;
     }
     return nullptr;

@@ -1,7 +1,7 @@
 #include "ui/ToolTips.h"
 
 #include "ui/Dpi.h"
-#include "ui/WindowText.h"
+#include "ui/WindowInfo.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void ToolTips::create(HWND window, const FormControls& controls) {
         // so the box's area of the window is a tool of its own ("Standard" is shown
         // with both boxes disabled).
         tool = toolInfo(window, TTF_SUBCLASS, static_cast<UINT_PTR>(row.id));
-        tool.rect = clientRectOf(controls.*row.handle);
+        tool.rect = rectInParent(controls.*row.handle);
         SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -53,7 +53,7 @@ void ToolTips::moveTools() {
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
         TTTOOLINFOW tool = toolInfo(window_, 0, static_cast<UINT_PTR>(row.id));
-        tool.rect = clientRectOf(controls_->*row.handle);
+        tool.rect = rectInParent(controls_->*row.handle);
         SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -78,11 +78,4 @@ void ToolTips::onTipText(NMTTDISPINFOW& request) {
     }
     // An empty text shows no tip.
     request.lpszText = text_.data();
-}
-
-RECT ToolTips::clientRectOf(HWND control) const {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }

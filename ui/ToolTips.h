@@ -27,8 +27,6 @@ public:
     HWND handle() const { return toolTip_; }
 
 private:
-    RECT clientRectOf(HWND control) const;
-
     HWND window_ = nullptr;
     HWND toolTip_ = nullptr;  // owned by the window, goes with it
     const FormControls* controls_ = nullptr;
