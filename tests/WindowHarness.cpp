@@ -81,7 +81,6 @@ TestWindow::TestWindow(MainWindowSeams seams) {
     seams.showMessage = [this](const Message& message) {
         if (throwFromMessage) throw std::runtime_error("message box failed");
         messages.push_back(message);
-        if (whileMessageShown) whileMessageShown();
         return answer;
     };
     seams.folderDialog = [this](HWND owner, const std::wstring& title) {

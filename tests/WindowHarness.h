@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +32,6 @@ public:
 
     std::vector<Message> messages;
     MessageAnswer answer = MessageAnswer::Ok;
-    std::function<void()> whileMessageShown;  // runs inside the message box's turn
     bool throwFromMessage = false;  // the message box fails as a seam may
     std::vector<std::wstring> dialogTitles;
     std::vector<HWND> dialogOwners;
