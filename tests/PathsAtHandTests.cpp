@@ -225,9 +225,7 @@ TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
     EXPECT_EQ(tools, (std::set<HWND>{ui.item(kCurSys), ui.item(kCurCom), ui.item(kSystemPath),
                                      ui.item(kCommonPath), ui.item(kGetSysPath), ui.item(kGetComPath)}));
 
-    const auto tip = [&](ControlId id) {
-        return tipOf(toolTip, ui.handle(), reinterpret_cast<UINT_PTR>(ui.item(id)));
-    };
+    const auto tip = [&](ControlId id) { return tipOf(toolTip, ui.handle(), reinterpret_cast<UINT_PTR>(ui.item(id))); };
     EXPECT_EQ(tip(kGetSysPath), L"Ordner für System-Module wählen...");
     EXPECT_EQ(tip(kGetComPath), L"Ordner für Gemeinsame Module wählen...");
     EXPECT_EQ(tip(kCurSys), L"SystemModule: C:\\Sys");

@@ -65,13 +65,11 @@ DWORD runAnotherProgram(std::wstring commandLine);
 // Destroying a window posts WM_QUIT; tests have no message loop to end.
 void drainMessages();
 
-// Whether tests may change settings of the whole desktop session (the message font):
-// under Wine the session is the tests' own; on Windows only where
-// TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.
+// Whether tests may change the whole desktop session's message font: under Wine, whose
+// session is the tests' own, or where TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.
 bool desktopMayChange();
 
-// Whether the message font at dpi is no taller than the form's line of text, as at
-// the default text size: sizes pinned for default metrics hold only then.
+// The message font at dpi fits the form's line, as at the default text size.
 bool defaultTextSize(UINT dpi);
 
 inline constexpr char kNotDefaultTextSize[] = "the message font is larger than the default text size gives";

@@ -36,14 +36,15 @@ void ToolTips::create(HWND window, const FormControls& controls) {
     if (!toolTip_) return;
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind == TipKind::None) continue;
-        TTTOOLINFOW tool = toolInfo(window, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(controls.*row.handle));
+        HWND control = controls.*row.handle;
+        TTTOOLINFOW tool = toolInfo(window, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(control));
         SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
         // A disabled box gets no mouse input: the mouse goes to the window beneath,
         // so the box's area of the window is a tool of its own ("Standard" is shown
         // with both boxes disabled).
         tool = toolInfo(window, TTF_SUBCLASS, static_cast<UINT_PTR>(row.id));
-        tool.rect = rectInParent(controls.*row.handle);
+        tool.rect = rectInParent(control);
         SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
