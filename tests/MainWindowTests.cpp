@@ -36,9 +36,7 @@ UINT processDpi(HWND window) {
     return dpi;
 }
 
-// Only a per-monitor v2 window has its frame scaled to its DPI (and is asked for its
-// size at a new DPI); per-monitor v1 keeps the system's frame. The window's own
-// awareness counts: a system may make it other than its thread's.
+// Only a per-monitor v2 window (its own awareness, not its thread's) has its frame scaled.
 bool frameScalesWithDpi(HWND window) {
     return AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(window),
                                         DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
