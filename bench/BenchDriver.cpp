@@ -27,7 +27,9 @@ namespace {
 
 constexpr int kOperations = 500;
 constexpr DWORD kTimeoutMs = 20000;
-constexpr double kStartupRatioTarget = 1.10;
+constexpr double kStartupRatioTarget = 1.05;
+constexpr double kPrivateMarginKiB = 512;  // beyond the controls program
+constexpr double kCloseRatioTarget = 1.5;
 constexpr DWORD kIdleMs = 10000;
 constexpr int kIdleRounds = 3;  // the first measured rounds; idling in every round would take minutes
 constexpr int kSettleReads = 10;  // at most, while the object counts still change
@@ -437,6 +439,14 @@ void printComparison(const std::vector<Run>& floor, const std::vector<Run>& cont
            within == static_cast<std::ptrdiff_t>(toControls.size()) ? "yes" : "no");
     target(format("close <= %.0f ms (median)", kCloseTargetMs),
            format("%.1f ms (max %.1f)", close.median, close.max), verdict(close.median <= kCloseTargetMs));
+    const Spread controlsClose = *spreadOf(controls, [](const Run& r) { return std::optional(r.closeMs); });
+    target(format("close <= %.1fx controls (medians)", kCloseRatioTarget),
+           format("%.2fx", close.median / controlsClose.median),
+           verdict(close.median <= kCloseRatioTarget * controlsClose.median));
+    const auto privateKiB = [](const Run& r) { return std::optional(r.beforeClose.privateKiB); };
+    const double privateBeyond = spreadOf(trelvane, privateKiB)->median - spreadOf(controls, privateKiB)->median;
+    target(format("private bytes <= controls + %.1f MiB (medians)", kPrivateMarginKiB / 1024),
+           format("%+.2f MiB", privateBeyond / 1024), verdict(privateBeyond <= kPrivateMarginKiB));
     if (idle && controlsIdle)
         target(format("idle CPU over %.0f s <= controls program's", kIdleMs / 1000.0),
                format("%.1f vs %.1f ms", idle->median, controlsIdle->median),

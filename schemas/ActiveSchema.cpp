@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "store/RegistryString.h"
 
 namespace {
 
@@ -13,11 +12,6 @@ std::wstring_view withoutTrailingBackslash(std::wstring_view folder) {
 }
 
 }  // namespace
-
-ActiveFolders readActive(const std::wstring& regKey) {
-    return {regGetString(HKEY_CURRENT_USER, regKey, kIdeSystemValue, kUnset),
-            regGetString(HKEY_CURRENT_USER, regKey, kIdeCommonValue, kUnset)};
-}
 
 bool sameFolder(std::wstring_view a, std::wstring_view b) {
     for (std::wstring_view text : {a, b})

@@ -12,8 +12,6 @@ struct ActiveFolders {
     std::wstring common;
 };
 
-ActiveFolders readActive(const std::wstring& regKey);
-
 // Whether two folder texts name the same folder as Windows compares them: ordinal
 // without case, one trailing backslash ignored except on a drive root ("C:\" is
 // not "C:"). "leer" and the empty text are no folder and never match.

@@ -21,7 +21,7 @@ bool applySchema(const std::wstring& regKey, const std::wstring& systemText,
 }
 
 ActiveTexts getAkt(const std::wstring& regKey) {
-    return {L"SystemModule: " + regGetString(HKEY_CURRENT_USER, regKey, kIdeSystemValue, kUnset),
-            L"Gemeinsame Module: " +
-                regGetString(HKEY_CURRENT_USER, regKey, kIdeCommonValue, kUnset)};
+    ActiveFolders folders{regGetString(HKEY_CURRENT_USER, regKey, kIdeSystemValue, kUnset),
+                          regGetString(HKEY_CURRENT_USER, regKey, kIdeCommonValue, kUnset)};
+    return {L"SystemModule: " + folders.system, L"Gemeinsame Module: " + folders.common, std::move(folders)};
 }

@@ -3,12 +3,14 @@
 #include <string>
 #include <string_view>
 
+#include "schemas/ActiveSchema.h"
 #include "schemas/MessageBox.h"
 
-// The IDE's two active folders as the frame "Aktuell" shows them.
+// The IDE's two active folders as the frame "Aktuell" shows them, and as read.
 struct ActiveTexts {
     std::wstring system;
     std::wstring common;
+    ActiveFolders folders;
 };
 
 // Any one character followed by ":\", tested as typed (no trimming), and
@@ -20,5 +22,5 @@ bool isValidFolderText(std::wstring_view text);
 bool applySchema(const std::wstring& regKey, const std::wstring& systemText,
                  const std::wstring& commonText, const ShowMessage& showMessage);
 
-// Reads the IDE's values and forms the captions of CurSys and CurCom.
+// Reads the IDE's values, once each, and forms the captions of CurSys and CurCom.
 ActiveTexts getAkt(const std::wstring& regKey);

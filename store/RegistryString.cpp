@@ -34,12 +34,12 @@ std::optional<std::string> readStringData(Query query, DWORD size) {
     return std::nullopt;
 }
 
-// The value as the registry holds it in Unicode, up to its first NUL.
-std::optional<std::wstring> readUnicode(HKEY key, std::wstring_view name) {
+// The value as the registry holds it in Unicode, up to its first NUL. Each UTF-16 unit
+// of it took at least one of the ansiBytes, so one read with room for that many units
+// is enough, without a query for the size first.
+std::optional<std::wstring> readUnicode(HKEY key, std::wstring_view name, size_t ansiBytes) {
     const std::wstring nameText(name);
-    DWORD size = 0;
-    if (RegQueryValueExW(key, nameText.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
+    const auto size = static_cast<DWORD>(std::min<size_t>((ansiBytes + 1) * sizeof(wchar_t), MAXDWORD));
     const auto data = readStringData(
         [&](DWORD* type, BYTE* buffer, DWORD* bytes) {
             return RegQueryValueExW(key, nameText.c_str(), nullptr, type, buffer, bytes);
@@ -79,6 +79,7 @@ std::wstring regGetString(HKEY hive, std::wstring_view subkey, std::wstring_view
         },
         size);
     if (!data) return result;
+    const size_t ansiBytes = data->size();
     // Data need not end in a NUL; the text is what lies before the first one.
     data->resize(std::min(data->find('\0'), data->size()));
     result = fromAnsi(*data);
@@ -87,7 +88,7 @@ std::wstring regGetString(HKEY hive, std::wstring_view subkey, std::wstring_view
     // read shows them as "?" or a look-alike. Shown like that and stored back at
     // close, the value would be corrupted, so take it as it is: a text that
     // regSaveString then refuses to write, which leaves the value intact.
-    if (const auto unicode = readUnicode(key.get(), name); unicode && !toAnsiExact(*unicode))
+    if (const auto unicode = readUnicode(key.get(), name, ansiBytes); unicode && !toAnsiExact(*unicode))
         result = *unicode;
     return result;
 }

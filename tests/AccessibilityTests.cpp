@@ -11,7 +11,6 @@
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
 #include "ui/Dpi.h"
-#include "ui/MessageLoop.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
     seams.nameControl = [&](HWND control, const std::wstring& name) { annotated.emplace_back(control, name); };
     TestWindow ui(std::move(seams));
     ASSERT_TRUE(ui.handle());
-    for (int turn = 0; turn < 20 && annotated.empty(); ++turn) handleEvents(ui.handle(), 10);  // at the first idle
+    finishStart();
 
     EXPECT_EQ(namesReadByAnotherProcess({ui.item(kSystemPath), ui.item(kCommonPath)}),
               L"System-Module\nGemeinsame Module\n");

@@ -19,6 +19,7 @@
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 #include "ui/FolderPicker.h"
+#include "ui/MessageLoop.h"
 
 namespace {
 
@@ -283,6 +284,7 @@ protected:
         putRaw(kIdeCommonValue, REG_SZ, "C:\\Alt\\Com");
         ui = std::make_unique<TestWindow>();
         ASSERT_TRUE(ui->handle());
+        finishStart();  // the watch is armed after the first frame
     }
     void TearDown() override {
         ui.reset();
@@ -294,20 +296,30 @@ protected:
     }
     std::wstring key() const { return L"\"HKCU\\" + scratchPath_ + L"\\" + kIdeKey + L"\""; }
 
-    // Handles messages, and nothing else, until both labels read so or a few seconds
-    // have passed: as the loops of a message box, a dialog, a menu or a move do, so the
-    // labels must follow there too.
-    bool labelsBecome(const std::wstring& system, const std::wstring& common) {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < 5000) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            drainMessages();
-            if (ui->text(kCurSys) == L"SystemModule: " + system && ui->text(kCurCom) == L"Gemeinsame Module: " + common)
-                return true;
+    // The program's loop, which also waits for the watch; a menu's loop, which handles
+    // messages and nothing else and tells the window it runs; or a loop that handles only
+    // messages inside the window's own message box, which the window knows of.
+    enum class Loop { Program, Menu, MessagesOnly };
+
+    // Runs the loop until both labels read so or a few seconds have passed.
+    bool labelsBecome(const std::wstring& system, const std::wstring& common, Loop loop) {
+        if (loop == Loop::Menu) SendMessageW(ui->handle(), WM_ENTERMENULOOP, FALSE, 0);
+        bool became = false;
+        for (const DWORD start = GetTickCount(); !became && GetTickCount() - start < 5000;) {
+            if (loop == Loop::Program) {
+                handleEvents(ui->handle(), MainWindow::ideKeyEvent(ui->handle()), kRegistryChanged, 50);
+            } else {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                drainMessages();
+            }
+            became = ui->text(kCurSys) == L"SystemModule: " + system &&
+                     ui->text(kCurCom) == L"Gemeinsame Module: " + common;
         }
-        ADD_FAILURE() << "labels: " << testing::PrintToString(ui->text(kCurSys)) << ", "
-                      << testing::PrintToString(ui->text(kCurCom));
-        return false;
+        if (loop == Loop::Menu) SendMessageW(ui->handle(), WM_EXITMENULOOP, FALSE, 0);
+        if (!became)
+            ADD_FAILURE() << "labels: " << testing::PrintToString(ui->text(kCurSys)) << ", "
+                          << testing::PrintToString(ui->text(kCurCom));
+        return became;
     }
 
     std::unique_ptr<TestWindow> ui;
@@ -316,16 +328,16 @@ protected:
 }  // namespace
 
 TEST_F(LiveLabelTest, FollowTheIdeValuesAsAnotherProgramChangesThem) {
-    ASSERT_TRUE(labelsBecome(L"C:\\Alt\\Sys", L"C:\\Alt\\Com"));
+    ASSERT_TRUE(labelsBecome(L"C:\\Alt\\Sys", L"C:\\Alt\\Com", Loop::Program));
 
     reg(L"add " + key() + L" /v SystemModulesPath /d C:\\Neu\\Sys /f");
-    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Alt\\Com"));
+    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Alt\\Com", Loop::Program));
 
     reg(L"delete " + key() + L" /v UserCommonModulesPath /f");
-    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"leer"));
+    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"leer", Loop::Menu));
 
     for (int i = 1; i <= 5; ++i) putWide(kIdeCommonValue, L"C:\\Schnell\\" + std::to_wstring(i));
-    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Schnell\\5"));
+    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Schnell\\5", Loop::Program));
 
     // Only the labels follow: the boxes still show "Standard" as loaded, and nothing
     // was written besides what the other programs wrote.
@@ -340,12 +352,22 @@ TEST_F(LiveLabelTest, FollowTheIdeValuesAsAnotherProgramChangesThem) {
 
 TEST_F(LiveLabelTest, ShowLeerWhileTheKeyIsGoneAndFollowItWhenItIsBack) {
     reg(L"delete " + key() + L" /f");
-    EXPECT_TRUE(labelsBecome(L"leer", L"leer"));
+    EXPECT_TRUE(labelsBecome(L"leer", L"leer", Loop::Menu));
 
     reg(L"add " + key() + L" /v SystemModulesPath /d C:\\Wieder /f");
-    EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"leer"));
+    EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"leer", Loop::Program));
     reg(L"add " + key() + L" /v UserCommonModulesPath /d D:\\Wieder /f");
-    EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"D:\\Wieder"));
+    EXPECT_TRUE(labelsBecome(L"C:\\Wieder", L"D:\\Wieder", Loop::Menu));
+}
+
+TEST_F(LiveLabelTest, FollowWhileTheWindowsMessageBoxIsOpen) {
+    ui->whileMessageShown = [&] {
+        reg(L"add " + key() + L" /v SystemModulesPath /d C:\\Modal /f");
+        EXPECT_TRUE(labelsBecome(L"C:\\Modal", L"C:\\Alt\\Com", Loop::MessagesOnly));
+    };
+    ui->select(1);
+    ui->click(kSave);  // "leer" is refused with a message
+    EXPECT_EQ(ui->messages.size(), 1u);
 }
 
 // Another copy stores schema 2 and another program makes it active while the window
@@ -357,7 +379,7 @@ TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
     for (const wchar_t* value : {L"SysPath2 /d C:\\Neu\\Sys", L"ComPath2 /d c:\\neu\\com\\",
                                  L"SystemModulesPath /d C:\\Neu\\Sys", L"UserCommonModulesPath /d C:\\Neu\\Com"})
         reg(L"add " + key() + L" /v " + value + L" /f");
-    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Neu\\Com"));  // one change handler sets boxes and caption too
+    EXPECT_TRUE(labelsBecome(L"C:\\Neu\\Sys", L"C:\\Neu\\Com", Loop::Menu));  // one change handler sets boxes and caption too
     EXPECT_EQ(ui->text(kSystemPath) + L"|" + ui->text(kCommonPath) + L"|" + ui->text(kFrame2),
               L"C:\\Neu\\Sys|c:\\neu\\com\\|Aktuell \u2013 Schema 2");
 

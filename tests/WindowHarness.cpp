@@ -59,6 +59,11 @@ void drainMessages() {
         if (message.message != WM_QUIT) DispatchMessageW(&message);
 }
 
+void finishStart() {
+    Sleep(50);
+    drainMessages();
+}
+
 bool desktopMayChange() {
     const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     const char* allowed = std::getenv("TRELVANE_ALLOW_DESKTOP_CHANGES");
@@ -81,6 +86,7 @@ TestWindow::TestWindow(MainWindowSeams seams) {
     seams.showMessage = [this](const Message& message) {
         if (throwFromMessage) throw std::runtime_error("message box failed");
         messages.push_back(message);
+        if (whileMessageShown) whileMessageShown();
         return answer;
     };
     seams.folderDialog = [this](HWND owner, const std::wstring& title) {

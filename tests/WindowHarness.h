@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ public:
     std::vector<Message> messages;
     MessageAnswer answer = MessageAnswer::Ok;
     bool throwFromMessage = false;  // the message box fails as a seam may
+    std::function<void()> whileMessageShown;
     std::vector<std::wstring> dialogTitles;
     std::vector<HWND> dialogOwners;
     std::wstring chosenFolder;
@@ -64,6 +66,10 @@ DWORD runAnotherProgram(std::wstring commandLine);
 
 // Destroying a window posts WM_QUIT; tests have no message loop to end.
 void drainMessages();
+
+// Lets a new window do what follows its first frame: the work of a timer of no delay,
+// which Windows makes due within a few milliseconds.
+void finishStart();
 
 // Whether tests may change the whole desktop session's message font: under Wine, whose
 // session is the tests' own, or where TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.

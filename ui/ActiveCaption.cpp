@@ -39,8 +39,8 @@ std::wstring fitted(HFONT font, std::wstring caption, int room) {
 
 ActiveCaption::ActiveCaption() : whole_(frameText()), shown_(whole_) {}
 
-void ActiveCaption::refresh(HWND frame, const SchemaTable& table) {
-    active_ = readActive(table.regKey);
+void ActiveCaption::setActive(HWND frame, const SchemaTable& table, ActiveFolders active) {
+    active_ = std::move(active);
     show(frame, table);
 }
 

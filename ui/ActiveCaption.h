@@ -14,9 +14,9 @@ class ActiveCaption {
 public:
     ActiveCaption();
 
-    // Reads the IDE's values again, then shows the caption: at start, after applying,
-    // and when the IDE's key changed.
-    void refresh(HWND frame, const SchemaTable& table);
+    // The IDE's values as just read: at start, after applying, and when the IDE's key
+    // changed.
+    void setActive(HWND frame, const SchemaTable& table, ActiveFolders active);
 
     // The caption for the values last read, after the table changed.
     void show(HWND frame, const SchemaTable& table);

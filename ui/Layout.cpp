@@ -1,7 +1,9 @@
 #include "ui/Layout.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "ui/Dpi.h"
 
@@ -55,4 +57,21 @@ UINT layoutDpi(UINT dpi, HFONT messageFont) {
 
 SIZE clientSize(UINT dpi) {
     return {twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi)};
+}
+
+FormVisuals formVisualsAt(UINT dpi) {
+    UniqueFont messageFont = createMessageFont(dpi);
+    const UINT layout = layoutDpi(dpi, messageFont.get());
+    return {std::move(messageFont), createPointFont(browseButtonFace(), 975, layout), layout};
+}
+
+SIZE windowSize(UINT layoutDpi, UINT dpi) {
+    return windowSizeForClient(clientSize(layoutDpi), kWindowStyle, kWindowExStyle, dpi);
+}
+
+RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi) {
+    constexpr int entries = static_cast<int>(std::size(kSchemaNames));
+    RECT dropped = closed;
+    dropped.bottom += itemHeight * entries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
+    return dropped;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 
 // The form's twips turned into pixels. The layout is drawn for a line of text as
@@ -19,3 +20,18 @@ SIZE clientSize(UINT dpi);
 // line of it must fit a label, and a button's caption the button. The whole form then
 // grows with the text, as a dialog grows with its font, and is never smaller than drawn.
 UINT layoutDpi(UINT dpi, HFONT messageFont);
+
+// The form's fonts and the DPI it is laid out at, for a window at dpi.
+struct FormVisuals {
+    UniqueFont messageFont;
+    UniqueFont browseButtonFont;
+    UINT layout;
+};
+FormVisuals formVisualsAt(UINT dpi);
+
+// The window's size for a layout at layoutDpi, with the frame of a window at dpi.
+SIZE windowSize(UINT layoutDpi, UINT dpi);
+
+// The list's window: its closed box where the form puts it, with room below for every
+// entry, as systems that size the open list from the window need.
+RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi);

@@ -53,18 +53,32 @@ MessageAnswer answerOf(int result) {
 }
 
 constexpr UINT_PTR kWatchRetryTimer = 1;
-constexpr UINT_PTR kNameControlsTimer = 2;
+constexpr UINT_PTR kAfterFirstFrameTimer = 2;
+constexpr UINT_PTR kModalLoopTimer = 3;
 constexpr UINT kWatchRetryMs = 1000;  // while the IDE's key is missing
+constexpr UINT kModalLoopMs = 200;
+
+int heightOf(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
+void moveTo(HWND control, const RECT& rect) {
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, heightOf(rect),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int closedHeight(HWND combo) {
+    return heightOf(rectInParent(combo));
+}
 
 // The closed box's height follows its selection field. What the box adds around
 // the field differs between systems (and some store the field height with an
 // offset), so set it once, measure, then set the exact value.
 void fitClosedComboHeight(HWND combo, int height) {
+    if (closedHeight(combo) == height) return;
     const auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    RECT closed{};
-    GetWindowRect(combo, &closed);
-    const int frame = (closed.bottom - closed.top) - field;
+    const int frame = closedHeight(combo) - field;
     SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
@@ -84,6 +98,15 @@ MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
             accessibleNames_->set(control, name);
         };
     }
+    // The box and the dialog run loops of their own, which the program's loop does not see.
+    seams_.showMessage = [this, show = std::move(seams_.showMessage)](const Message& message) {
+        const ModalLoop loop(*this);
+        return show(message);
+    };
+    seams_.folderDialog = [this, dialog = std::move(seams_.folderDialog)](HWND owner, const std::wstring& title) {
+        const ModalLoop loop(*this);
+        return dialog(owner, title);
+    };
 }
 
 bool MainWindow::registerClass(HINSTANCE instance) {
@@ -166,7 +189,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETDPISCALEDSIZE:
             // The exact size at the new DPI, so the rectangle Windows suggests is right.
-            *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<UINT>(wParam));
+            *reinterpret_cast<SIZE*>(lParam) = windowSize(formVisualsAt(static_cast<UINT>(wParam)).layout,
+                                                          static_cast<UINT>(wParam));
             return TRUE;
         case WM_SETCURSOR:
             // The mouse is over the window (the controls pass this on to it first).
@@ -182,9 +206,18 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRegistryChanged:
             onRegistryChanged();
             return 0;
+        case WM_ENTERMENULOOP:
+        case WM_ENTERSIZEMOVE:
+            enterModalLoop();
+            return 0;
+        case WM_EXITMENULOOP:
+        case WM_EXITSIZEMOVE:
+            leaveModalLoop();
+            return 0;
         case WM_TIMER:
-            if (wParam == kWatchRetryTimer) onRegistryChanged();
-            if (wParam == kNameControlsTimer) nameControls();
+            if (wParam == kWatchRetryTimer || (wParam == kModalLoopTimer && ideKeyWatch_.changed()))
+                onRegistryChanged();
+            if (wParam == kAfterFirstFrameTimer) afterFirstFrame();
             return 0;
         case WM_GETOBJECT:
             nameControls();
@@ -206,31 +239,44 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Only what the first frame shows happens here; the rest follows once it is painted.
 bool MainWindow::onCreate() {
-    if (!createControls()) return false;
-    // The annotation service is slow to load: the names follow at the first idle
-    // moment, or at once when a screen reader asks earlier.
-    SetTimer(window_, kNameControlsTimer, 0, nullptr);
-    acceptDrops(window_);
     dpi_ = windowDpi(window_);
-    refreshVisuals();
+    FormVisuals visuals = formVisualsAt(dpi_);
+    if (!createControls(visuals)) return false;
+    acceptDrops(window_);
+    applyVisuals(std::move(visuals));
 
     table_.regKey = kIdeKey;
     table_.getSch();
     SendMessageW(controls_.schema, CB_SETCURSEL, 0, 0);
     onSchemaSelected();  // setting the index by program does not notify, so run it here
     showActive();
-    watchIdeKey();
+    // A timer comes only when no other message waits, so after the first paint.
+    SetTimer(window_, kAfterFirstFrameTimer, 0, nullptr);
     started_ = true;
     return true;
 }
 
-bool MainWindow::createControls() {
+// The watch is armed, then the key read again, so that a change since the start is not
+// missed. The annotation service is slow to load: the names follow here, or at once
+// when a screen reader asks earlier.
+void MainWindow::afterFirstFrame() {
+    KillTimer(window_, kAfterFirstFrameTimer);
+    onRegistryChanged();
+    nameControls();
+}
+
+// Created where the layout puts them, so that the first layout moves none of them.
+bool MainWindow::createControls(const FormVisuals& visuals) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     for (const ControlDefinition& row : kForm) {
         if (!createHiddenLabel(row, instance)) return false;
+        RECT rect = controlRect(row, visuals.layout);
+        // A list's entries are a line of its font high.
+        if (row.id == kSchema) rect = listWindow_ = droppedListRect(rect, lineHeight(visuals.messageFont.get()), dpi_);
         HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
-                                       0, 0, 0, 0, window_,
+                                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) return false;
         controls_.*row.handle = control;
@@ -263,7 +309,6 @@ bool MainWindow::createHiddenLabel(const ControlDefinition& row, HINSTANCE insta
 void MainWindow::nameControls() {
     if (named_ || !started_) return;
     named_ = true;
-    KillTimer(window_, kNameControlsTimer);
     for (const ControlDefinition& row : kForm)
         if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
 }
@@ -271,12 +316,16 @@ void MainWindow::nameControls() {
 // Everything that depends on the DPI or the system's metrics, for creation and
 // every change alike.
 void MainWindow::refreshVisuals() {
+    applyVisuals(formVisualsAt(dpi_));
+}
+
+void MainWindow::applyVisuals(FormVisuals visuals) {
     const UINT dpi = dpi_;
+    const UINT layout = visuals.layout;
     // The old fonts and icons go only after the controls and the window have taken
     // the new ones.
-    UniqueFont messageFont = createMessageFont(dpi);
-    const UINT layout = layoutDpi(dpi, messageFont.get());
-    UniqueFont browseButtonFont = createPointFont(browseButtonFace(), 975, layout);
+    UniqueFont messageFont = std::move(visuals.messageFont);
+    UniqueFont browseButtonFont = std::move(visuals.browseButtonFont);
 
     // The class's icons are sized for the system DPI; at any other DPI the window
     // takes its own.
@@ -289,26 +338,22 @@ void MainWindow::refreshVisuals() {
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
     }
 
-    resizeWindow(windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi));
+    resizeWindow(windowSize(layout, dpi));
 
     for (const ControlDefinition& row : kForm) {
         HWND child = controls_.*row.handle;
         HFONT font = row.font == FontKind::BrowseButton ? browseButtonFont.get() : messageFont.get();
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         const RECT rect = controlRect(row, layout);
-        const int height = rect.bottom - rect.top;
         if (row.id != kSchema) {
-            SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, height,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            if (const RECT now = rectInParent(child); !EqualRect(&now, &rect)) moveTo(child, rect);
             continue;
         }
-        // Room for the whole list on systems that size the list from the window; the
-        // closed height is set last, as a resize may reset it.
-        const int item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
-        const int dropped = height + item * kSchemaEntries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
-        SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, dropped,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        fitClosedComboHeight(child, height);
+        // Moving the list is costly, and the rectangle it was given is not one it reports.
+        const auto item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
+        if (const RECT window = droppedListRect(rect, item, dpi); !EqualRect(&window, &listWindow_))
+            moveTo(child, listWindow_ = window);
+        fitClosedComboHeight(child, heightOf(rect));  // last, as a resize may reset it
     }
     activeCaption_.fit(controls_.frame2);
     messageFont_ = std::move(messageFont);
@@ -333,12 +378,6 @@ void MainWindow::resizeWindow(SIZE size) {
         return;
     }
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-SIZE MainWindow::windowSizeAt(UINT dpi) const {
-    const UniqueFont messageFont = createMessageFont(dpi);
-    const UINT layout = layoutDpi(dpi, messageFont.get());
-    return windowSizeForClient(clientSize(layout), kWindowStyle, kWindowExStyle, dpi);
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
@@ -470,21 +509,35 @@ void MainWindow::onRegistryChanged() {
 }
 
 // Armed again after each change, before the values are read, so that no change is
-// missed. The watch itself stays on this thread, which outlives it. While the key is
-// missing it is looked for about once a second, as only the key itself is ever opened.
+// missed. While the key is missing it is looked for about once a second, as only the
+// key itself is ever opened.
 void MainWindow::watchIdeKey() {
-    if (ideKeyWatch_.arm(HKEY_CURRENT_USER, table_.regKey) &&
-        ideKeyRelay_.arm(ideKeyWatch_.event(), window_, kRegistryChanged))
+    if (ideKeyWatch_.arm(HKEY_CURRENT_USER, table_.regKey))
         KillTimer(window_, kWatchRetryTimer);
     else
         SetTimer(window_, kWatchRetryTimer, kWatchRetryMs, nullptr);
 }
 
+// The program's loop waits for the watch's event, the loops of a box, a dialog, a menu or a
+// move do not: while one runs, a timer looks. A waiting thread would commit 2 MiB under Wine.
+void MainWindow::enterModalLoop() {
+    if (modalLoops_++ == 0) SetTimer(window_, kModalLoopTimer, kModalLoopMs, nullptr);
+}
+
+void MainWindow::leaveModalLoop() {
+    if (modalLoops_ > 0 && --modalLoops_ == 0) KillTimer(window_, kModalLoopTimer);
+}
+
+HANDLE MainWindow::ideKeyEvent(HWND window) {
+    const auto* self = reinterpret_cast<const MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->ideKeyWatch_.event() : nullptr;
+}
+
 void MainWindow::showActive() {
-    const ActiveTexts active = getAkt(table_.regKey);
+    ActiveTexts active = getAkt(table_.regKey);
     SetWindowTextW(controls_.curSys, active.system.c_str());
     SetWindowTextW(controls_.curCom, active.common.c_str());
-    activeCaption_.refresh(controls_.frame2, table_);
+    activeCaption_.setActive(controls_.frame2, table_, std::move(active.folders));
 }
 
 void MainWindow::rememberFocus() {
@@ -493,7 +546,6 @@ void MainWindow::rememberFocus() {
 }
 
 void MainWindow::onDestroy() {
-    ideKeyRelay_.stop();
     accessibleNames_.reset();  // while the controls it named still exist
     // A window whose start failed has loaded nothing, and no message loop waits for it.
     if (!started_) return;

@@ -15,14 +15,14 @@
 #include "ui/Accessibility.h"
 #include "ui/ActiveCaption.h"
 #include "ui/Dpi.h"
-#include "ui/EventRelay.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
+#include "ui/Layout.h"
 #include "ui/ToolTips.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
 
-// Posted when the IDE's key has changed.
+// Sent by the program's loop when the IDE's key has changed.
 inline constexpr UINT kRegistryChanged = WM_APP + 1;
 
 // Gives a control the name screen readers announce.
@@ -46,7 +46,23 @@ public:
     // window could not be made; then nothing has been loaded or stored.
     static HWND create(HINSTANCE instance, MainWindowSeams seams = {});
 
+    // Signalled, until handled, when the IDE's key has changed: the program's loop waits
+    // for it besides messages and then sends kRegistryChanged.
+    static HANDLE ideKeyEvent(HWND window);
+
 private:
+    // For as long as the message box or the folder dialog runs its own loop.
+    class ModalLoop {
+    public:
+        explicit ModalLoop(MainWindow& window) : window_(window) { window_.enterModalLoop(); }
+        ~ModalLoop() { window_.leaveModalLoop(); }
+        ModalLoop(const ModalLoop&) = delete;
+        ModalLoop& operator=(const ModalLoop&) = delete;
+
+    private:
+        MainWindow& window_;
+    };
+
     explicit MainWindow(MainWindowSeams seams);
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,13 +76,16 @@ private:
     void onDropFiles(HDROP drop);
     void onRegistryChanged();
     void onDestroy();
+    void afterFirstFrame();
+    void enterModalLoop();
+    void leaveModalLoop();
 
-    bool createControls();
+    bool createControls(const FormVisuals& visuals);
     bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
     void nameControls();
     void refreshVisuals();
+    void applyVisuals(FormVisuals visuals);
     void resizeWindow(SIZE size);
-    SIZE windowSizeAt(UINT dpi) const;
     void onSchemaSelected();
     void completeFolders();
     void onPathChanged(HWND box, SchemaPaths& paths);
@@ -81,15 +100,16 @@ private:
     MainWindowSeams seams_;
     HWND window_ = nullptr;
     FormControls controls_{};
+    RECT listWindow_{};  // Schema's window rectangle as last set, with its open list
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
     bool started_ = false;  // the start sequence has run: only then is there anything to store
     bool completesFolders_ = false;
     bool named_ = false;  // the controls have their names for screen readers
+    int modalLoops_ = 0;  // loops of a message box, the folder dialog, a menu or a move, nested
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
     ToolTips toolTips_;
     KeyWatch ideKeyWatch_;
-    EventRelay ideKeyRelay_;  // after the watch: stopped before the watch's event goes
     ActiveCaption activeCaption_;
     // The window's DPI as Windows last told it: GetDpiForWindow is missing before
     // Windows 10 1607, and the system DPI is not the window's after a move.

@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             if (HWND window = MainWindow::create(instance)) {
                 ShowWindow(window, showCommand);
                 UpdateWindow(window);
-                exitCode = runMessageLoop(window);
+                exitCode = runMessageLoop(window, MainWindow::ideKeyEvent(window), kRegistryChanged);
             }
         }
     } catch (...) {
