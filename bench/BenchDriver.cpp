@@ -47,11 +47,11 @@ double nowMs() {
     static const double ticksPerMs = [] {
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
-        return frequency.QuadPart / 1000.0;
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
     }();
     LARGE_INTEGER ticks;
     QueryPerformanceCounter(&ticks);
-    return ticks.QuadPart / ticksPerMs;
+    return static_cast<double>(ticks.QuadPart) / ticksPerMs;
 }
 
 // What one process holds. A figure that cannot be had at all stays empty.
@@ -76,7 +76,7 @@ double committedPrivateKiB(HANDLE process) {
     MEMORY_BASIC_INFORMATION region;
     for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
          at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += static_cast<double>(region.RegionSize);
     }
     return total / 1024;
 }
@@ -147,8 +147,8 @@ Figures readFigures(HANDLE process, DWORD processId, SelfCounted& selfCounted) {
     memory.cb = sizeof memory;
     if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
         throw std::runtime_error("GetProcessMemoryInfo failed (error " + std::to_string(GetLastError()) + ")");
-    figures.peakWorkingSetKiB = memory.PeakWorkingSetSize / 1024.0;
-    figures.privateKiB = memory.PrivateUsage / 1024.0;
+    figures.peakWorkingSetKiB = static_cast<double>(memory.PeakWorkingSetSize) / 1024.0;
+    figures.privateKiB = static_cast<double>(memory.PrivateUsage) / 1024.0;
     if (figures.privateKiB == 0) {
         figures.privateKiB = committedPrivateKiB(process);
         selfCounted.privateBytes = true;
@@ -169,7 +169,7 @@ Figures readFigures(HANDLE process, DWORD processId, SelfCounted& selfCounted) {
 }
 
 double fileTimeMs(const FILETIME& time) {
-    return ((static_cast<UINT64>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
+    return static_cast<double>((static_cast<UINT64>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
 }
 
 // Kernel and user time of all the process's threads so far.
@@ -466,7 +466,7 @@ double fileKiB(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         throw std::runtime_error("cannot read the size of " + utf8(path));
-    return ((static_cast<UINT64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) / 1024.0;
+    return static_cast<double>((static_cast<UINT64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) / 1024.0;
 }
 
 std::wstring besideDriver(const wchar_t* name) {
