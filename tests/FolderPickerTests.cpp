@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "RegistrySandbox.h"
+#include "schemas/FolderText.h"
 #include "store/RegistryString.h"
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"

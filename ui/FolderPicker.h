@@ -19,9 +19,6 @@ std::wstring browseFolder(HWND owner, const std::wstring& title,
 // True when a file or a folder exists at exactly this path.
 bool fileExists(const std::wstring& path);
 
-// The folder text with the marker file name joined on, as the module test uses it.
-std::wstring markerFilePath(const std::wstring& folder);
-
 // The folder that an item dropped from the file manager stands for: a folder itself,
 // or the folder that holds a file; "" for anything that is not in the file system.
 std::wstring folderOfDroppedItem(const std::wstring& path);
