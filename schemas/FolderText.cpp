@@ -36,8 +36,18 @@ bool sameFolder(std::wstring_view a, std::wstring_view b) {
            CSTR_EQUAL;
 }
 
+std::wstring driveRootOf(std::wstring_view text) {
+    return std::wstring(text.substr(0, 3));
+}
+
 std::wstring markerFilePath(const std::wstring& folder) {
     return folder + L"\\modules.txt";
+}
+
+std::wstring markerFileIn(std::wstring_view folder) {
+    // The join adds the backslash, so the one a root or a typed text ends in goes.
+    if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+    return markerFilePath(std::wstring(folder));
 }
 
 std::wstring folderOfFile(std::wstring_view path) {

@@ -16,9 +16,16 @@ bool isValidFolderText(std::wstring_view text);
 // not "C:"). "leer" and the empty text are no folder and never match.
 bool sameFolder(std::wstring_view a, std::wstring_view b);
 
+// The root "X:\" a valid folder text starts with.
+std::wstring driveRootOf(std::wstring_view text);
+
 // The folder text with the marker file name joined on, as the folder picker tests it:
 // always with a backslash between, also after a text that ends in one.
 std::wstring markerFilePath(const std::wstring& folder);
+
+// The marker file in the folder a text names, with one backslash between, also for a
+// drive root ("E:\modules.txt") and a text that ends in a backslash.
+std::wstring markerFileIn(std::wstring_view folder);
 
 // The folder that holds the file at path, a drive root with its backslash (C:\);
 // "" when the path names no folder.

@@ -27,6 +27,22 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 constexpr DWORD kPathBufferLength = 512;
 
+// A drive without its medium (an empty card reader, a floppy drive) answers "not
+// there" instead of the system's "no disk" box, for this thread, until it goes.
+class CriticalErrorsFailed {
+public:
+    CriticalErrorsFailed() : set_(SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous_)) {}
+    ~CriticalErrorsFailed() {
+        if (set_) SetThreadErrorMode(previous_, nullptr);
+    }
+    CriticalErrorsFailed(const CriticalErrorsFailed&) = delete;
+    CriticalErrorsFailed& operator=(const CriticalErrorsFailed&) = delete;
+
+private:
+    DWORD previous_ = 0;
+    bool set_;
+};
+
 }  // namespace
 
 std::wstring showFolderDialog(HWND owner, const std::wstring& title) {
@@ -64,4 +80,20 @@ std::wstring folderOfDroppedItem(const std::wstring& path) {
     if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return std::wstring();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return path;
     return folderOfFile(path);
+}
+
+FileSystem systemFileSystem() {
+    return {[](const std::wstring& path) {
+                const CriticalErrorsFailed quiet;
+                const DWORD attributes = GetFileAttributesW(path.c_str());
+                return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            },
+            [](const std::wstring& path) {
+                const CriticalErrorsFailed quiet;
+                return fileExists(path);
+            },
+            [](const std::wstring& root) {
+                const CriticalErrorsFailed quiet;
+                return GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
+            }};
 }
