@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "schemas/SchemaTable.h"
@@ -12,10 +11,6 @@ struct ActiveFolders {
     std::wstring common;
 };
 
-// Whether two folder texts name the same folder as Windows compares them: ordinal
-// without case, one trailing backslash ignored except on a drive root ("C:\" is
-// not "C:"). "leer" and the empty text are no folder and never match.
-bool sameFolder(std::wstring_view a, std::wstring_view b);
-
-// The indexes, ascending, of every schema whose two folders are the active ones.
+// The indexes, ascending, of every schema whose two folders are the active ones
+// (sameFolder, schemas/FolderText.h).
 std::vector<int> matchingSchemas(const SchemaTable& table, const ActiveFolders& active);

@@ -1,12 +1,8 @@
 #include "schemas/Applying.h"
 
+#include "schemas/FolderText.h"
 #include "schemas/SchemaTable.h"
-#include "store/AnsiText.h"
 #include "store/RegistryString.h"
-
-bool isValidFolderText(std::wstring_view text) {
-    return text.size() >= 3 && text.substr(1, 2) == L":\\" && toAnsiExact(text).has_value();
-}
 
 bool applySchema(const std::wstring& regKey, const std::wstring& systemText,
                  const std::wstring& commonText, const ShowMessage& showMessage) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "schemas/ActiveSchema.h"
 #include "schemas/MessageBox.h"
@@ -12,10 +11,6 @@ struct ActiveTexts {
     std::wstring common;
     ActiveFolders folders;
 };
-
-// Any one character followed by ":\", tested as typed (no trimming), and
-// representable in the ANSI code page, since the IDE reads the value as ANSI.
-bool isValidFolderText(std::wstring_view text);
 
 // Writes both texts into the IDE's values when both are valid and returns true;
 // otherwise shows the refusal, writes nothing and returns false.

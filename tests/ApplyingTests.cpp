@@ -27,33 +27,7 @@ protected:
     }
 };
 
-struct ValidityCase {
-    std::wstring text;
-    bool valid;
-};
-
 }  // namespace
-
-TEST(FolderTextValidity, SecondAndThirdCharactersMustBeColonBackslash) {
-    const ValidityCase cases[] = {
-        {L"C:\\Module\\System", true},
-        {L"D:\\Gemeinsam", true},
-        {L"C:\\", true},
-        {L"1:\\x", true},
-        {L"\u00C4:\\Umlaut", ansiHolds(L"\u00C4")},  // any one character, not only a letter
-        {L"C:\\M\u00FCll", ansiHolds(L"\u00FC")},
-        {L"C:", false},
-        {L"C:/x", false},
-        {L"", false},
-        {L"leer", false},
-        {L"\\\\server\\share\\modules", false},
-        {L"CC:\\x", false},
-        {L" C:\\x", false},  // tested as typed, not trimmed
-        {L"C:\\" + foreignText(), false},  // the IDE could not read this folder through ANSI
-        {foreignText().substr(0, 1) + L":\\x", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(isValidFolderText(c.text), c.valid) << "text: " << testing::PrintToString(std::wstring(c.text));
-}
 
 TEST_F(ApplyingTest, ValidPairIsWrittenAndShownWithoutMessage) {
     EXPECT_TRUE(apply(L"C:\\Module\\System", L"D:\\Gemeinsam"));

@@ -4,7 +4,9 @@
 #include <thread>
 #include <vector>
 
+#include "ImportHook.h"
 #include "RegistrySandbox.h"
+#include "schemas/FolderText.h"
 #include "store/RegistryString.h"
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
@@ -61,6 +63,33 @@ TEST(FileExists, DriveRootJoinsWithDoubledSeparator) {
     if (GetFileAttributesW(L"C:\\modules.txt") == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no write access to the drive root";
     EXPECT_TRUE(fileExists(marker));
+}
+
+namespace {
+
+std::vector<DWORD> errorModes;  // the thread's, at each look at a folder
+ImportHook* attributesHook = nullptr;
+
+DWORD WINAPI recordingAttributes(LPCWSTR path) {
+    errorModes.push_back(GetThreadErrorMode());
+    return attributesHook->original<decltype(&GetFileAttributesW)>()(path);
+}
+
+}  // namespace
+
+// An empty card reader must not bring up the system's "no disk" box; the thread keeps its own mode.
+TEST(SystemFileSystem, FindsTheMarkerWithTheNoDiskBoxOff) {
+    ScratchFolders scratch;
+    const std::wstring module = scratch.folder(L"Modul");
+    scratch.file(markerFilePath(module));
+    ImportHook attributes("kernel32.dll", "GetFileAttributesW", reinterpret_cast<void*>(&recordingAttributes));
+    attributesHook = &attributes;
+    DWORD before = 0;
+    SetThreadErrorMode(SEM_NOOPENFILEERRORBOX, &before);
+    EXPECT_EQ(folderMark(module + L"\\", systemFileSystem()), FolderMark::None);
+    EXPECT_EQ(GetThreadErrorMode(), static_cast<DWORD>(SEM_NOOPENFILEERRORBOX));
+    SetThreadErrorMode(before, nullptr);
+    EXPECT_EQ(errorModes, std::vector<DWORD>{SEM_NOOPENFILEERRORBOX | SEM_FAILCRITICALERRORS});
 }
 
 namespace {

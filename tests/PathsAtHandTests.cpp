@@ -16,6 +16,7 @@
 #include "ImportHook.h"
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
+#include "schemas/FolderText.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 #include "ui/FolderPicker.h"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "schemas/FolderText.h"
 #include "store/UniqueHandle.h"
 
 namespace {
@@ -26,11 +27,21 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 constexpr DWORD kPathBufferLength = 512;
 
-std::wstring trimSpaces(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return std::wstring();
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
+// A drive without its medium (an empty card reader, a floppy drive) answers "not
+// there" instead of the system's "no disk" box, for this thread, until it goes.
+class CriticalErrorsFailed {
+public:
+    CriticalErrorsFailed() : set_(SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous_)) {}
+    ~CriticalErrorsFailed() {
+        if (set_) SetThreadErrorMode(previous_, nullptr);
+    }
+    CriticalErrorsFailed(const CriticalErrorsFailed&) = delete;
+    CriticalErrorsFailed& operator=(const CriticalErrorsFailed&) = delete;
+
+private:
+    DWORD previous_ = 0;
+    bool set_;
+};
 
 }  // namespace
 
@@ -64,17 +75,25 @@ bool fileExists(const std::wstring& path) {
     return static_cast<bool>(search);
 }
 
-std::wstring markerFilePath(const std::wstring& folder) {
-    return folder + L"\\modules.txt";
-}
-
 std::wstring folderOfDroppedItem(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return std::wstring();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return path;
-    const size_t separator = path.find_last_of(L'\\');
-    if (separator == std::wstring::npos) return std::wstring();
-    // A file in a drive's root stands for the root, which keeps its backslash (C:\).
-    const bool driveRoot = separator == 2 && path[1] == L':';
-    return path.substr(0, driveRoot ? separator + 1 : separator);
+    return folderOfFile(path);
+}
+
+FileSystem systemFileSystem() {
+    return {[](const std::wstring& path) {
+                const CriticalErrorsFailed quiet;
+                const DWORD attributes = GetFileAttributesW(path.c_str());
+                return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            },
+            [](const std::wstring& path) {
+                const CriticalErrorsFailed quiet;
+                return fileExists(path);
+            },
+            [](const std::wstring& root) {
+                const CriticalErrorsFailed quiet;
+                return GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
+            }};
 }

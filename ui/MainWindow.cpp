@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "schemas/Applying.h"
+#include "schemas/FolderText.h"
 #include "ui/Dpi.h"
 #include "ui/Drops.h"
 #include "ui/FolderPicker.h"

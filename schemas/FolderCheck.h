@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Why a folder text, in a path box or as the IDE's value, would not give the IDE a
+// module folder: told before anyone applies it.
+
+// The file system as the check asks it: the program's is systemFileSystem()
+// (ui/FolderPicker.h), tests give their own.
+struct FileSystem {
+    std::function<bool(const std::wstring& path)> isFolder;
+    std::function<bool(const std::wstring& path)> exists;       // a file or a folder
+    std::function<bool(const std::wstring& root)> isLocalFixed;  // root as "C:\"
+};
+
+enum class FolderMark { None, InvalidText, Missing, NoMarker };
+
+// None for a module folder, and for "leer" and the empty text, which name no folder.
+FolderMark folderMark(std::wstring_view text, const FileSystem& fs);
+
+// What the window shows for the mark; "" for None.
+const wchar_t* markText(FolderMark mark);
+
+// Whether folderMark may wait on a drive (a network share, a card reader, a disc), so
+// that it must not run on the window's thread. False where it asks no drive at all.
+bool mayBeSlow(std::wstring_view text, const FileSystem& fs);
