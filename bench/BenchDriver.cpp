@@ -20,7 +20,7 @@
 
 #include "bench/BenchClasses.h"
 #include "resources/ResourceIds.h"
-#include "store/KernelHandle.h"
+#include "store/UniqueHandle.h"
 #include "ui/Form.h"
 
 namespace {

@@ -4,8 +4,7 @@
 
 #include <string_view>
 
-#include "store/KernelHandle.h"
-#include "store/RegistryKey.h"
+#include "store/UniqueHandle.h"
 
 // Tells when the values of one registry key change: event() is signalled at the first
 // change after arm() and stays so until the next arm(). The key is opened for

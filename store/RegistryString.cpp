@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "store/AnsiText.h"
-#include "store/RegistryKey.h"
+#include "store/UniqueHandle.h"
 
 namespace {
 

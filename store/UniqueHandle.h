@@ -1,15 +1,19 @@
 #pragma once
 
+#include <windows.h>
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shtypes.h>
+
 #include <utility>
 
-// Move-only owner of a platform handle. The Traits name the handle type, its
-// "no handle" value and how to release it (RegCloseKey, FindClose, ...), so every
-// kind of handle is closed exactly once on every path.
-template <typename Traits>
+// Move-only owner of a platform handle: close releases it (RegCloseKey, FindClose, ...)
+// and invalid is its "no handle" value, so every kind of handle is closed exactly once
+// on every path.
+template <typename Handle, auto close, INT_PTR invalid = 0>
 class UniqueHandle {
 public:
-    using Handle = typename Traits::Handle;
-
     UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) : handle_(handle) {}
     ~UniqueHandle() { reset(); }
@@ -23,7 +27,7 @@ public:
     }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Traits::invalid(); }
+    explicit operator bool() const { return handle_ != none(); }
 
     // For out-parameters of the platform call that opens the handle.
     Handle* put() {
@@ -31,13 +35,27 @@ public:
         return &handle_;
     }
 
-    Handle release() { return std::exchange(handle_, Traits::invalid()); }
+    Handle release() { return std::exchange(handle_, none()); }
 
-    void reset(Handle handle = Traits::invalid()) {
+    void reset(Handle handle = none()) {
         Handle old = std::exchange(handle_, handle);
-        if (old != Traits::invalid()) Traits::close(old);
+        if (old != none()) close(old);
     }
 
 private:
-    Handle handle_ = Traits::invalid();
+    static Handle none() { return reinterpret_cast<Handle>(invalid); }
+
+    Handle handle_ = none();
 };
+
+// One line for each kind.
+inline void releaseComObject(IUnknown* object) { object->Release(); }
+using UniqueRegKey = UniqueHandle<HKEY, RegCloseKey>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // events, processes, tokens
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;  // never CloseHandle
+using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalFree>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
+using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
+using UniqueDrop = UniqueHandle<HDROP, DragFinish>;
+using UniqueItemIdList = UniqueHandle<PIDLIST_ABSOLUTE, CoTaskMemFree>;
+using UniqueComObject = UniqueHandle<IUnknown*, releaseComObject>;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "store/RegistryKey.h"
+#include "store/UniqueHandle.h"
 
 // Each test gets a fresh scratch key that stands in for HKEY_CURRENT_USER, so the
 // code under test calls the registry exactly as the program does while the

@@ -1,5 +1,7 @@
 #include "ui/Accessibility.h"
 
+#include <string_view>
+
 namespace {
 
 // Defined here: MinGW's import libraries resolve such GUIDs to import thunks.
@@ -35,4 +37,10 @@ void AccessibleNames::set(HWND control, const std::wstring& name) {
 
 IAccPropServices* AccessibleNames::services() const {
     return static_cast<IAccPropServices*>(services_.get());
+}
+
+bool createHiddenLabel(HWND window, const ControlDefinition& row, HINSTANCE instance) {
+    if (!row.accessibleName || row.className == std::wstring_view(WC_BUTTONW)) return true;
+    return CreateWindowExW(0, WC_STATICW, row.accessibleName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window, nullptr,
+                           instance, nullptr) != nullptr;
 }

@@ -8,12 +8,7 @@
 #include <vector>
 
 #include "store/UniqueHandle.h"
-
-struct ComReleaseTraits {
-    using Handle = IUnknown*;
-    static IUnknown* invalid() { return nullptr; }
-    static void close(IUnknown* object) { object->Release(); }
-};
+#include "ui/Form.h"
 
 // Names that screen readers announce for controls whose visible text does not say
 // what they are, set through the system's annotation service, which MSAA and UI
@@ -31,6 +26,10 @@ public:
 private:
     IAccPropServices* services() const;
 
-    UniqueHandle<ComReleaseTraits> services_;
+    UniqueComObject services_;
     std::vector<HWND> named_;
 };
+
+// Screen readers name a box or a list by the static text just before it in z-order: an
+// invisible one, made before the control, names it without changing the look.
+bool createHiddenLabel(HWND window, const ControlDefinition& row, HINSTANCE instance);

@@ -2,16 +2,10 @@
 
 #include <sddl.h>
 
-#include "store/KernelHandle.h"
+#include "store/UniqueHandle.h"
 #include "ui/Form.h"
 
 namespace {
-
-struct LocalMemoryTraits {
-    using Handle = wchar_t*;
-    static wchar_t* invalid() { return nullptr; }
-    static void close(wchar_t* memory) { LocalFree(memory); }
-};
 
 std::optional<SidBytes> tokenUser(HANDLE process) {
     UniqueKernelHandle token;
@@ -48,9 +42,10 @@ std::wstring accountName(PSID user) {
         domain.resize(domainLength);
         return domain.empty() ? name : domain + L"\\" + name;
     }
-    UniqueHandle<LocalMemoryTraits> text;
-    if (!ConvertSidToStringSidW(user, text.put())) return std::wstring();
-    return text.get();
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(user, &text)) return std::wstring();
+    const UniqueLocalMemory owned(text);
+    return text;
 }
 
 }  // namespace

@@ -7,20 +7,6 @@
 
 #include "store/UniqueHandle.h"
 
-struct GdiFontTraits {
-    using Handle = HFONT;
-    static HFONT invalid() { return nullptr; }
-    static void close(HFONT font) { DeleteObject(font); }
-};
-using UniqueFont = UniqueHandle<GdiFontTraits>;
-
-struct IconTraits {
-    using Handle = HICON;
-    static HICON invalid() { return nullptr; }
-    static void close(HICON icon) { DestroyIcon(icon); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
-
 #ifndef WM_GETDPISCALEDSIZE  // declared for Windows 10 1703 and later only
 #define WM_GETDPISCALEDSIZE 0x02E4
 #endif

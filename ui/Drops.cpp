@@ -7,13 +7,6 @@ namespace {
 
 constexpr UINT kCopyGlobalData = 0x0049;
 
-// Frees what a drop hands over, however the drop is handled.
-struct DropTraits {
-    using Handle = HDROP;
-    static HDROP invalid() { return nullptr; }
-    static void close(HDROP drop) { DragFinish(drop); }
-};
-
 std::wstring droppedItem(HDROP drop, UINT index) {
     std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
@@ -29,7 +22,7 @@ void acceptDrops(HWND window) {
 }
 
 DroppedFolder takeDrop(HDROP dropped) {
-    const UniqueHandle<DropTraits> drop(dropped);
+    const UniqueDrop drop(dropped);  // freed however the drop is handled
     DroppedFolder result{};
     DragQueryPoint(drop.get(), &result.point);
     if (DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0) > 0)

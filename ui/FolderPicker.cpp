@@ -10,21 +10,6 @@
 
 namespace {
 
-struct ItemIdListTraits {
-    using Handle = PIDLIST_ABSOLUTE;
-    static PIDLIST_ABSOLUTE invalid() { return nullptr; }
-    static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
-};
-using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
-
-// A find handle is closed with FindClose, never CloseHandle.
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE find) { FindClose(find); }
-};
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
-
 constexpr DWORD kPathBufferLength = 512;
 
 // A drive without its medium (an empty card reader, a floppy drive) answers "not

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/Dpi.h"
+#include "ui/WindowInfo.h"
 
 namespace {
 
@@ -31,6 +32,33 @@ TwipsRect absoluteTwips(const ControlDefinition& control) {
         rect.top += container.rect.top;
     }
     return rect;
+}
+
+int heightOf(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
+void moveTo(HWND control, const RECT& rect) {
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, heightOf(rect),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The closed box's height follows its selection field. What the box adds around
+// the field differs between systems (and some store the field height with an
+// offset), so set it once, measure, then set the exact value.
+void fitClosedComboHeight(HWND combo, int height) {
+    if (heightOf(rectInParent(combo)) == height) return;
+    const auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    const int frame = heightOf(rectInParent(combo)) - field;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+}
+
+RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi) {
+    constexpr int entries = static_cast<int>(std::size(kSchemaNames));
+    RECT dropped = closed;
+    dropped.bottom += itemHeight * entries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
+    return dropped;
 }
 
 }  // namespace
@@ -69,9 +97,50 @@ SIZE windowSize(UINT layoutDpi, UINT dpi) {
     return windowSizeForClient(clientSize(layoutDpi), kWindowStyle, kWindowExStyle, dpi);
 }
 
-RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi) {
-    constexpr int entries = static_cast<int>(std::size(kSchemaNames));
-    RECT dropped = closed;
-    dropped.bottom += itemHeight * entries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
-    return dropped;
+RECT creationRect(const ControlDefinition& row, const FormVisuals& visuals, UINT dpi) {
+    const RECT rect = controlRect(row, visuals.layout);
+    // A list's entries are a line of its font high.
+    return row.id == kSchema ? droppedListRect(rect, lineHeight(visuals.messageFont.get()), dpi) : rect;
+}
+
+void placeControls(const FormControls& controls, const FormVisuals& visuals, UINT dpi, RECT& listWindow) {
+    for (const ControlDefinition& row : kForm) {
+        HWND child = controls.*row.handle;
+        HFONT font = row.font == FontKind::BrowseButton ? visuals.browseButtonFont.get() : visuals.messageFont.get();
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const RECT rect = controlRect(row, visuals.layout);
+        if (row.id != kSchema) {
+            if (const RECT now = rectInParent(child); !EqualRect(&now, &rect)) moveTo(child, rect);
+            continue;
+        }
+        const auto item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
+        if (const RECT window = droppedListRect(rect, item, dpi); !EqualRect(&window, &listWindow))
+            moveTo(child, listWindow = window);
+        fitClosedComboHeight(child, heightOf(rect));  // last, as a resize may reset it
+    }
+}
+
+void resizeWindow(HWND window, SIZE size) {
+    // A minimised window comes back at its restored rectangle, so that is what must
+    // fit the layout.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (IsIconic(window) && GetWindowPlacement(window, &placement)) {
+        RECT& restored = placement.rcNormalPosition;
+        restored.right = restored.left + size.cx;
+        restored.bottom = restored.top + size.cy;
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(window, &placement);
+        return;
+    }
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WindowIcons setWindowIcons(HWND window, UINT dpi) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    WindowIcons icons{loadIconForDpi(instance, IDI_TRELVANE, SM_CXICON, dpi),
+                      loadIconForDpi(instance, IDI_TRELVANE, SM_CXSMICON, dpi)};
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
+    return icons;
 }

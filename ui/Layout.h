@@ -32,6 +32,21 @@ FormVisuals formVisualsAt(UINT dpi);
 // The window's size for a layout at layoutDpi, with the frame of a window at dpi.
 SIZE windowSize(UINT layoutDpi, UINT dpi);
 
-// The list's window: its closed box where the form puts it, with room below for every
+// Where a control is created: as the layout puts it, the list with room below for every
 // entry, as systems that size the open list from the window need.
-RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi);
+RECT creationRect(const ControlDefinition& row, const FormVisuals& visuals, UINT dpi);
+
+// Gives every control its font and its place, moving only what is not there yet.
+// listWindow is Schema's window rectangle as last set: moving a list is costly, and the
+// rectangle it was given is not one it reports.
+void placeControls(const FormControls& controls, const FormVisuals& visuals, UINT dpi, RECT& listWindow);
+
+// Resizes the window, or where it is minimised the rectangle it is restored at.
+void resizeWindow(HWND window, SIZE size);
+
+// The window's own icons, kept while it shows them.
+struct WindowIcons {
+    UniqueIcon big;
+    UniqueIcon small;
+};
+WindowIcons setWindowIcons(HWND window, UINT dpi);

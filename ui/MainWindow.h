@@ -2,22 +2,18 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <shellapi.h>
-
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
-#include "store/KeyWatch.h"
 #include "ui/Accessibility.h"
-#include "ui/ActiveCaption.h"
-#include "ui/Dpi.h"
+#include "ui/CurrentPanel.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
+#include "ui/SchemaPanel.h"
 #include "ui/ToolTips.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
@@ -35,8 +31,9 @@ struct MainWindowSeams {
     NameControl nameControl;    // default: the system's annotation service
 };
 
-// The program's only window, Form1: the schema list, the two path boxes with their
-// "..." buttons, the apply button and the IDE's active folders.
+// The program's only window, Form1: the frame "Aktuell" (CurrentPanel) above the frame
+// "Modulschema" (SchemaPanel). The window makes the form, keeps its look and its focus,
+// hands each frame its messages, and stores the schemas when the session ends.
 class MainWindow {
 public:
     static bool registerClass(HINSTANCE instance);
@@ -54,13 +51,13 @@ private:
     // For as long as the message box or the folder dialog runs its own loop.
     class ModalLoop {
     public:
-        explicit ModalLoop(MainWindow& window) : window_(window) { window_.enterModalLoop(); }
-        ~ModalLoop() { window_.leaveModalLoop(); }
+        explicit ModalLoop(CurrentPanel& panel) : panel_(panel) { panel_.enterModalLoop(); }
+        ~ModalLoop() { panel_.leaveModalLoop(); }
         ModalLoop(const ModalLoop&) = delete;
         ModalLoop& operator=(const ModalLoop&) = delete;
 
     private:
-        MainWindow& window_;
+        CurrentPanel& panel_;
     };
 
     explicit MainWindow(MainWindowSeams seams);
@@ -69,53 +66,35 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool onCreate();
+    void afterFirstFrame();
     void onCommand(int id, int code);
+    void onIdeKeyChanged();
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingChange(WPARAM what);
     LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);
-    void onDropFiles(HDROP drop);
-    void onRegistryChanged();
     void onDestroy();
-    void afterFirstFrame();
-    void enterModalLoop();
-    void leaveModalLoop();
 
     bool createControls(const FormVisuals& visuals);
-    bool createHiddenLabel(const ControlDefinition& row, HINSTANCE instance);
     void nameControls();
     void refreshVisuals();
     void applyVisuals(FormVisuals visuals);
-    void resizeWindow(SIZE size);
-    void onSchemaSelected();
-    void completeFolders();
-    void onPathChanged(HWND box, SchemaPaths& paths);
-    void onBrowse(HWND box, const std::wstring& title);
-    void offerFolder(HWND box, const std::wstring& folder);
-    HWND pathBoxAt(POINT point) const;
-    void watchIdeKey();
-    void onSave();
-    void showActive();
     void rememberFocus();
 
     MainWindowSeams seams_;
     HWND window_ = nullptr;
     FormControls controls_{};
-    RECT listWindow_{};  // Schema's window rectangle as last set, with its open list
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
+    CurrentPanel current_{controls_, table_};
+    SchemaPanel schemas_{controls_, table_, seams_.showMessage, seams_.folderDialog};
     bool started_ = false;  // the start sequence has run: only then is there anything to store
-    bool completesFolders_ = false;
-    bool named_ = false;  // the controls have their names for screen readers
-    int modalLoops_ = 0;  // loops of a message box, the folder dialog, a menu or a move, nested
+    bool named_ = false;    // the controls have their names for screen readers
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
     ToolTips toolTips_;
-    KeyWatch ideKeyWatch_;
-    ActiveCaption activeCaption_;
     // The window's DPI as Windows last told it: GetDpiForWindow is missing before
     // Windows 10 1607, and the system DPI is not the window's after a move.
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    UniqueFont messageFont_;
-    UniqueFont browseButtonFont_;
-    UniqueIcon bigIcon_;
-    UniqueIcon smallIcon_;
+    FormVisuals visuals_{};
+    RECT listWindow_{};  // Schema's window rectangle as last set, with its open list
+    WindowIcons icons_;
 };

@@ -24,8 +24,6 @@ public:
     // TTN_GETDISPINFOW: the tip's text, or none.
     void onTipText(NMTTDISPINFOW& request);
 
-    HWND handle() const { return toolTip_; }
-
 private:
     HWND window_ = nullptr;
     HWND toolTip_ = nullptr;  // owned by the window, goes with it

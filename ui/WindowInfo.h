@@ -20,3 +20,11 @@ inline RECT rectInParent(HWND control) {
     MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
+
+// Whether key is the access key of a control text (the character after its "&"),
+// compared without case as the system compares letters.
+inline bool isAccessKeyOf(wchar_t key, const std::wstring& text) {
+    const size_t ampersand = text.find(L'&');
+    if (ampersand == std::wstring::npos || ampersand + 1 >= text.size()) return false;
+    return CompareStringOrdinal(&key, 1, &text[ampersand + 1], 1, TRUE) == CSTR_EQUAL;
+}
