@@ -182,4 +182,7 @@ TEST_F(TextSizeTest, AWindowMinimisedMeanwhileComesBackAtTheNewSize) {
     ShowWindow(ui->handle(), SW_RESTORE);
     drainMessages();
     expectEveryTextFits({627, 338});
+    const SIZE layout = clientSize(formVisualsAt(windowDpi(ui->handle())).layout);  // exactly, not merely room
+    EXPECT_EQ(client().cx, layout.cx);
+    EXPECT_EQ(client().cy, layout.cy);
 }

@@ -16,6 +16,7 @@
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 #include "ui/Dpi.h"
+#include "ui/CurrentPanel.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 
@@ -576,6 +577,23 @@ TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
 
 // Windows asks for the size at a new DPI before it moves the window there; the answer
 // is the window for the pinned client area at that DPI, frame included.
+// Every active schema named: where the caption does not fit, its longest start that
+// fits with "…" after it.
+TEST(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
+    const UniqueFont font = createMessageFont(96);
+    const std::wstring whole = L"Aktuell \u2013 Standard, Schema 1, Schema 2, Schema 3, Schema 4, Schema 5";
+    const int wholeWidth = textWidth(font.get(), whole);
+    EXPECT_EQ(fittedCaption(font.get(), whole, wholeWidth), whole);
+    for (int room : {wholeWidth - 1, wholeWidth / 2, 40}) {
+        const std::wstring shown = fittedCaption(font.get(), whole, room);
+        ASSERT_GE(shown.size(), 2u) << room;
+        EXPECT_EQ(shown.back(), L'\u2026') << room;
+        EXPECT_EQ(whole.compare(0, shown.size() - 1, shown, 0, shown.size() - 1), 0) << "a start of the whole";
+        EXPECT_LE(textWidth(font.get(), shown), room);
+        EXPECT_GT(textWidth(font.get(), whole.substr(0, shown.size()) + L"\u2026"), room) << "the longest start";
+    }
+}
+
 TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
     open();
     if (!frameScalesWithDpi(window)) GTEST_SKIP() << "only per-monitor v2 windows are asked";

@@ -30,17 +30,15 @@ std::wstring captionNaming(const std::vector<int>& schemas) {
     return caption;
 }
 
-// The caption where it fits in room pixels, otherwise its longest start that fits
-// when ended with "…". Shortening is rare (most schemas active at once), so the
-// characters go one by one.
-std::wstring fitted(HFONT font, std::wstring caption, int room) {
+}  // namespace
+
+// Shortening is rare (most schemas active at once), so the characters go one by one.
+std::wstring fittedCaption(HFONT font, std::wstring caption, int room) {
     if (textWidth(font, caption) <= room) return caption;
     caption += kEllipsis;
     while (caption.size() > 1 && textWidth(font, caption) > room) caption.erase(caption.size() - 2, 1);
     return caption;
 }
-
-}  // namespace
 
 CurrentPanel::CurrentPanel(const FormControls& controls, const SchemaTable& table)
     : controls_(controls), table_(table), wholeCaption_(frameText()), shownCaption_(wholeCaption_) {}
@@ -89,7 +87,7 @@ void CurrentPanel::fitCaption() {
     // A group box sets its caption in from the edge and leaves a gap around it in the
     // line; both grow with the font, and a line height at each end covers them.
     const int room = client.right - client.left - 2 * lineHeight(font);
-    std::wstring caption = fitted(font, wholeCaption_, room);
+    std::wstring caption = fittedCaption(font, wholeCaption_, room);
     if (caption == shownCaption_) return;
     shownCaption_ = std::move(caption);
     SetWindowTextW(frame, shownCaption_.c_str());

@@ -9,6 +9,10 @@
 #include "store/KeyWatch.h"
 #include "ui/Form.h"
 
+// The caption where it fits in room pixels of font, otherwise its longest start that
+// fits when ended with "…".
+std::wstring fittedCaption(HFONT font, std::wstring caption, int room);
+
 // The frame "Aktuell": the IDE's two active folders in CurSys and CurCom, and a caption
 // that names the schemas whose folders they are ("Aktuell – Standard, Schema 2"), or
 // "Aktuell" alone. It follows the IDE's key through a watch on it.
