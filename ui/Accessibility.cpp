@@ -1,5 +1,6 @@
 #include "ui/Accessibility.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -11,6 +12,9 @@ constexpr IID kAccPropServicesInterface = {
     0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr MSAAPROPID kNameProperty = {
     0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+constexpr MSAAPROPID kDescriptionProperty = {
+    0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr MSAAPROPID kProperties[] = {kNameProperty, kDescriptionProperty};
 
 }  // namespace
 
@@ -24,7 +28,7 @@ AccessibleNames::AccessibleNames() {
 AccessibleNames::~AccessibleNames() {
     if (!services_) return;
     for (HWND control : named_)
-        services()->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &kNameProperty, 1);
+        services()->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, kProperties, 2);
 }
 
 void AccessibleNames::set(HWND control, const std::wstring& name) {
@@ -32,6 +36,18 @@ void AccessibleNames::set(HWND control, const std::wstring& name) {
     // still name the boxes and the list.
     if (!services_) return;
     if (SUCCEEDED(services()->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kNameProperty, name.c_str())))
+        named_.push_back(control);
+}
+
+void AccessibleNames::describe(HWND control, const std::wstring& description) {
+    if (!services_) return;
+    if (description.empty()) {
+        services()->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &kDescriptionProperty, 1);
+        return;
+    }
+    if (SUCCEEDED(services()->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kDescriptionProperty,
+                                             description.c_str())) &&
+        std::find(named_.begin(), named_.end(), control) == named_.end())
         named_.push_back(control);
 }
 

@@ -23,6 +23,9 @@ public:
 
     void set(HWND control, const std::wstring& name);
 
+    // What a screen reader reads after the name; "" takes it away.
+    void describe(HWND control, const std::wstring& description);
+
 private:
     IAccPropServices* services() const;
 

@@ -40,13 +40,15 @@ std::wstring fittedCaption(HFONT font, std::wstring caption, int room) {
     return caption;
 }
 
-CurrentPanel::CurrentPanel(const FormControls& controls, const SchemaTable& table)
-    : controls_(controls), table_(table), wholeCaption_(frameText()), shownCaption_(wholeCaption_) {}
+CurrentPanel::CurrentPanel(const FormControls& controls, const SchemaTable& table, FolderMarks& marks)
+    : controls_(controls), table_(table), marks_(marks), wholeCaption_(frameText()), shownCaption_(wholeCaption_) {}
 
 void CurrentPanel::show() {
     ActiveTexts active = getAkt(table_.regKey);
     SetWindowTextW(controls_.curSys, active.system.c_str());
     SetWindowTextW(controls_.curCom, active.common.c_str());
+    marks_.show(controls_.curSys, active.folders.system);
+    marks_.show(controls_.curCom, active.folders.common);
     active_ = std::move(active.folders);
     tableChanged();
 }

@@ -7,6 +7,7 @@
 #include "schemas/ActiveSchema.h"
 #include "schemas/SchemaTable.h"
 #include "store/KeyWatch.h"
+#include "ui/FolderMarks.h"
 #include "ui/Form.h"
 
 // The caption where it fits in room pixels of font, otherwise its longest start that
@@ -18,7 +19,7 @@ std::wstring fittedCaption(HFONT font, std::wstring caption, int room);
 // "Aktuell" alone. It follows the IDE's key through a watch on it.
 class CurrentPanel {
 public:
-    CurrentPanel(const FormControls& controls, const SchemaTable& table);
+    CurrentPanel(const FormControls& controls, const SchemaTable& table, FolderMarks& marks);
 
     // Reads the IDE's pair once and shows it: at start, after applying, and when the key
     // changed.
@@ -50,6 +51,7 @@ private:
 
     const FormControls& controls_;
     const SchemaTable& table_;
+    FolderMarks& marks_;
     KeyWatch watch_;
     int modalLoops_ = 0;  // nested
     ActiveFolders active_;

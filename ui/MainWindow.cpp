@@ -1,12 +1,14 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <iterator>
 #include <memory>
 #include <string_view>
 
 #include "ui/Dpi.h"
+#include "ui/AccountCaption.h"
 #include "ui/Drops.h"
 #include "ui/SystemMessageBox.h"
 #include "ui/WindowInfo.h"
@@ -94,7 +96,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
         // As a dialog does: remember the focused control when another window takes over
         // (minimising takes the focus before the window is deactivated), give it back on return.
-        case WM_ACTIVATE: if (LOWORD(wParam) == WA_INACTIVE) rememberFocus(); break;
+        // Back in the window, the user sees marks as the folders are now.
+        case WM_ACTIVATE: LOWORD(wParam) == WA_INACTIVE ? rememberFocus() : marks_.checkAll(); break;
         case WM_SYSCOMMAND: if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus(); break;
         case WM_SHOWWINDOW: if (!wParam) rememberFocus(); break;
         case WM_SETFOCUS:
@@ -120,8 +123,19 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENTERSIZEMOVE: current_.enterModalLoop(); return 0;
         case WM_EXITMENULOOP:
         case WM_EXITSIZEMOVE: current_.leaveModalLoop(); return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: {
+            const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
+            marks_.colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            return brush;
+        }
+        case kFolderChecked: marks_.onChecked(lParam); return 0;
+        case WM_DEVICECHANGE:
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) marks_.checkAll();
+            return TRUE;
         case WM_TIMER:
             if (current_.keyMayHaveChanged(wParam)) onIdeKeyChanged();
+            if (marks_.onTimer(wParam)) return 0;
             if (wParam == kAfterFirstFrameTimer) afterFirstFrame();
             return 0;
         case WM_GETOBJECT: nameControls(); break;
@@ -160,6 +174,9 @@ void MainWindow::afterFirstFrame() {
     KillTimer(window_, kAfterFirstFrameTimer);
     onIdeKeyChanged();
     nameControls();
+    marks_.start(window_);
+    // Rare, so asked here: a caption that names another account than the desktop's.
+    SetWindowTextW(window_, windowCaptionForAccount().c_str());
 }
 
 // Another program (the IDE, a second copy, a registry editor) changed the IDE's key:
@@ -205,6 +222,11 @@ void MainWindow::nameControls() {
     named_ = true;
     for (const ControlDefinition& row : kForm)
         if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
+}
+
+void MainWindow::describe(HWND control, const std::wstring& description) {
+    if (!accessibleNames_) accessibleNames_.emplace();
+    accessibleNames_->describe(control, description);
 }
 
 // Everything that depends on the DPI or the system's metrics, for creation and

@@ -10,6 +10,7 @@
 #include "schemas/SchemaTable.h"
 #include "ui/Accessibility.h"
 #include "ui/CurrentPanel.h"
+#include "ui/FolderMarks.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
@@ -76,6 +77,7 @@ private:
 
     bool createControls(const FormVisuals& visuals);
     void nameControls();
+    void describe(HWND control, const std::wstring& description);
     void refreshVisuals();
     void applyVisuals(FormVisuals visuals);
     void rememberFocus();
@@ -85,12 +87,14 @@ private:
     FormControls controls_{};
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
-    CurrentPanel current_{controls_, table_};
-    SchemaPanel schemas_{controls_, table_, seams_.showMessage, seams_.folderDialog};
+    std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl and the marks
+    FolderMarks marks_{[this](HWND control, const std::wstring& reason) { describe(control, reason); },
+                       systemFileSystem()};
+    CurrentPanel current_{controls_, table_, marks_};
+    SchemaPanel schemas_{controls_, table_, marks_, seams_.showMessage, seams_.folderDialog};
     bool started_ = false;  // the start sequence has run: only then is there anything to store
     bool named_ = false;    // the controls have their names for screen readers
-    std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl
-    ToolTips toolTips_;
+    ToolTips toolTips_{[this](HWND control) { return marks_.reasonFor(control); }};
     // The window's DPI as Windows last told it: GetDpiForWindow is missing before
     // Windows 10 1607, and the system DPI is not the window's after a move.
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -17,9 +17,9 @@ constexpr wchar_t kNoMarkerQuestion[] =
 
 }  // namespace
 
-SchemaPanel::SchemaPanel(const FormControls& controls, SchemaTable& table, const ShowMessage& showMessage,
-                         const FolderDialog& folderDialog)
-    : controls_(controls), table_(table), showMessage_(showMessage), folderDialog_(folderDialog) {}
+SchemaPanel::SchemaPanel(const FormControls& controls, SchemaTable& table, FolderMarks& marks,
+                         const ShowMessage& showMessage, const FolderDialog& folderDialog)
+    : controls_(controls), table_(table), marks_(marks), showMessage_(showMessage), folderDialog_(folderDialog) {}
 
 void SchemaPanel::prepareControls() {
     for (const wchar_t* name : kSchemaNames)
@@ -39,8 +39,11 @@ void SchemaPanel::onSchemaSelected() {
     if (index < 0 || index >= kSchemaCount) return;
     // The index is already the new one, so the change handlers write these texts
     // back into the same schema.
-    for (const PathRow& row : kPathRows)
-        SetWindowTextW(controls_.*row.box, (table_.*row.paths)[static_cast<size_t>(index)].c_str());
+    for (const PathRow& row : kPathRows) {
+        const std::wstring& text = (table_.*row.paths)[static_cast<size_t>(index)];
+        SetWindowTextW(controls_.*row.box, text.c_str());
+        marks_.show(controls_.*row.box, text);
+    }
     const BOOL editable = index != 0;
     for (const PathRow& row : kPathRows) {
         EnableWindow(controls_.*row.box, editable);
@@ -56,7 +59,9 @@ SchemaChange SchemaPanel::onCommand(int id, int code) {
     if (id == kSave && code == BN_CLICKED && apply()) return SchemaChange::Applied;
     for (const PathRow& row : kPathRows) {
         if (id == row.boxId && code == EN_CHANGE) {
-            writeThrough(table_.*row.paths, selected(), windowText(controls_.*row.box));
+            const std::wstring text = windowText(controls_.*row.box);
+            writeThrough(table_.*row.paths, selected(), text);
+            marks_.typed(controls_.*row.box, text);
             return SchemaChange::Edited;
         }
         if (id == row.buttonId && code == BN_CLICKED) onBrowse(row);

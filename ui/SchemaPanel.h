@@ -5,6 +5,7 @@
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
 #include "ui/Drops.h"
+#include "ui/FolderMarks.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
 
@@ -33,7 +34,7 @@ enum class SchemaChange { None, Edited, Applied };
 // applying the shown pair.
 class SchemaPanel {
 public:
-    SchemaPanel(const FormControls& controls, SchemaTable& table, const ShowMessage& showMessage,
+    SchemaPanel(const FormControls& controls, SchemaTable& table, FolderMarks& marks, const ShowMessage& showMessage,
                 const FolderDialog& folderDialog);
 
     // The list's entries, and boxes that take a path of any length.
@@ -60,6 +61,7 @@ private:
 
     const FormControls& controls_;
     SchemaTable& table_;
+    FolderMarks& marks_;
     const ShowMessage& showMessage_;
     const FolderDialog& folderDialog_;
     bool completesFolders_ = false;

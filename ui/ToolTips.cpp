@@ -1,5 +1,7 @@
 #include "ui/ToolTips.h"
 
+#include <climits>
+
 #include "ui/Dpi.h"
 #include "ui/WindowInfo.h"
 
@@ -34,6 +36,8 @@ void ToolTips::create(HWND window, const FormControls& controls) {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                                instance, nullptr);
     if (!toolTip_) return;
+    // Lines break only at a line break of the text: a long path stays on one line.
+    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind == TipKind::None) continue;
         HWND control = controls.*row.handle;
@@ -51,6 +55,8 @@ void ToolTips::create(HWND window, const FormControls& controls) {
 
 void ToolTips::moveTools() {
     if (!toolTip_) return;
+    // Lines break only at a line break of the text: a long path stays on one line.
+    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
         TTTOOLINFOW tool = toolInfo(window_, 0, static_cast<UINT_PTR>(row.id));
@@ -76,6 +82,8 @@ void ToolTips::onTipText(NMTTDISPINFOW& request) {
             case TipKind::Fixed: text_ = row.tip.text; break;
             case TipKind::None: break;
         }
+        // A marked folder's reason comes first, the whole text on the line after.
+        if (const wchar_t* reason = reasonFor_(control)) text_ = text_.empty() ? reason : reason + (L"\n" + text_);
     }
     // An empty text shows no tip.
     request.lpszText = text_.data();

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/Form.h"
@@ -12,6 +13,11 @@
 // time it shows, so they are always the current ones.
 class ToolTips {
 public:
+    // Why a control's folder text is marked, or nullptr: the tip says it first.
+    using ReasonFor = std::function<const wchar_t*(HWND control)>;
+
+    explicit ToolTips(ReasonFor reasonFor) : reasonFor_(std::move(reasonFor)) {}
+
     // Made when the mouse first comes over the window, as only the mouse needs it and
     // it is costly to make at the start. Later calls do nothing; without it the window
     // just shows no tips.
@@ -25,6 +31,7 @@ public:
     void onTipText(NMTTDISPINFOW& request);
 
 private:
+    ReasonFor reasonFor_;
     HWND window_ = nullptr;
     HWND toolTip_ = nullptr;  // owned by the window, goes with it
     const FormControls* controls_ = nullptr;
