@@ -31,7 +31,7 @@ constexpr double kStartupRatioTarget = 1.05;
 constexpr double kPrivateMarginKiB = 512;  // beyond the controls program
 constexpr double kCloseRatioTarget = 1.5;
 constexpr DWORD kIdleMs = 10000;
-constexpr int kIdleRounds = 3;  // the first measured rounds; idling in every round would take minutes
+constexpr int kIdleRounds = 3;    // the first measured rounds; idling in every round would take minutes
 constexpr int kSettleReads = 10;  // at most, while the object counts still change
 constexpr double kCloseTargetMs = 50;
 constexpr double kExeTargetKiB = 256;
@@ -90,8 +90,8 @@ std::optional<double> countGdiObjects(HANDLE process) {
         return std::nullopt;
     constexpr size_t kPebGdiTableOffset = 0xF8;  // 64-bit PEB
     UINT64 table = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTableOffset,
-                           &table, sizeof table, nullptr) ||
+    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTableOffset, &table,
+                           sizeof table, nullptr) ||
         table == 0)
         return std::nullopt;
 
@@ -293,10 +293,10 @@ Run measure(const Program& program, bool measureIdle, SelfCounted& selfCounted) 
     PROCESS_INFORMATION info{};
     Run run;
     double start = nowMs();
-    if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-        throw std::runtime_error("cannot start " + utf8(program.path) + " (error " +
-                                 std::to_string(GetLastError()) + ")");
+    if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        throw std::runtime_error("cannot start " + utf8(program.path) + " (error " + std::to_string(GetLastError()) +
+                                 ")");
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
 
@@ -376,15 +376,14 @@ void printLine(const char* label, const std::optional<Spread>& value, const char
 void printProgram(const Program& program, const std::vector<Run>& runs, const SelfCounted& selfCounted) {
     const char* self = " [self-counted]";
     std::printf("\n%s\n", program.title.c_str());
-    printLine("start-up (visible, idle)", spreadOf(runs, [](const Run& r) { return std::optional(r.startupMs); }),
-              "ms", 1);
-    printLine("close (WM_CLOSE to exit)", spreadOf(runs, [](const Run& r) { return std::optional(r.closeMs); }),
-              "ms", 1);
+    printLine("start-up (visible, idle)", spreadOf(runs, [](const Run& r) { return std::optional(r.startupMs); }), "ms",
+              1);
+    printLine("close (WM_CLOSE to exit)", spreadOf(runs, [](const Run& r) { return std::optional(r.closeMs); }), "ms",
+              1);
     printLine(format("idle CPU over %.0f s", kIdleMs / 1000.0).c_str(),
               spreadOf(runs, [](const Run& r) { return r.idleCpuMs; }), "ms", 1);
     printLine("peak working set",
-              spreadOf(runs, [](const Run& r) { return std::optional(r.beforeClose.peakWorkingSetKiB); }), "KiB",
-              0);
+              spreadOf(runs, [](const Run& r) { return std::optional(r.beforeClose.peakWorkingSetKiB); }), "KiB", 0);
     printLine("private bytes", spreadOf(runs, [](const Run& r) { return std::optional(r.beforeClose.privateKiB); }),
               "KiB", 0, false, selfCounted.privateBytes ? self : "");
     printLine("GDI objects", spreadOf(runs, [](const Run& r) { return r.beforeClose.gdiObjects; }), "", 0, false,
@@ -394,33 +393,33 @@ void printProgram(const Program& program, const std::vector<Run>& runs, const Se
     if (!program.exercised) return;
     std::printf("  growth over %d schema switches and text changes:\n", kOperations);
     printLine("  peak working set",
-              spreadOf(runs, [](const Run& r) { return std::optional(r.growth.peakWorkingSetKiB); }), "KiB", 0,
-              true);
-    printLine("  private bytes", spreadOf(runs, [](const Run& r) { return std::optional(r.growth.privateKiB); }),
-              "KiB", 0, true);
+              spreadOf(runs, [](const Run& r) { return std::optional(r.growth.peakWorkingSetKiB); }), "KiB", 0, true);
+    printLine("  private bytes", spreadOf(runs, [](const Run& r) { return std::optional(r.growth.privateKiB); }), "KiB",
+              0, true);
     printLine("  GDI objects", spreadOf(runs, [](const Run& r) { return r.growth.gdiObjects; }), "", 0, true);
     printLine("  USER objects", spreadOf(runs, [](const Run& r) { return r.growth.userObjects; }), "", 0, true);
 }
 
-const char* verdict(bool met) { return met ? "met" : "NOT met"; }
+const char* verdict(bool met) {
+    return met ? "met" : "NOT met";
+}
 
 // Trelvane against the controls program and the floor, round by round, and the targets.
-void printComparison(const std::vector<Run>& floor, const std::vector<Run>& controls,
-                     const std::vector<Run>& trelvane, double exeKiB) {
+void printComparison(const std::vector<Run>& floor, const std::vector<Run>& controls, const std::vector<Run>& trelvane,
+                     double exeKiB) {
     std::vector<double> toControls, toFloor;
     std::printf("\n%-50s %9s %9s\n", "Trelvane start-up / same round's start-up of", "controls", "floor");
     for (size_t i = 0; i < trelvane.size(); ++i) {
         toControls.push_back(trelvane[i].startupMs / controls[i].startupMs);
         toFloor.push_back(trelvane[i].startupMs / floor[i].startupMs);
-        std::printf("  %-48s %8.2fx %8.2fx\n", format("round %2zu", i + 1).c_str(), toControls.back(),
-                    toFloor.back());
+        std::printf("  %-48s %8.2fx %8.2fx\n", format("round %2zu", i + 1).c_str(), toControls.back(), toFloor.back());
     }
     Spread ratio = *spread(toControls);
     Spread ratioToFloor = *spread(toFloor);
     std::printf("  %-48s %8.2fx %8.2fx\n", "median", ratio.median, ratioToFloor.median);
     std::printf("  %-48s %8.2fx %8.2fx\n", "max", ratio.max, ratioToFloor.max);
-    auto within = std::count_if(toControls.begin(), toControls.end(),
-                                [](double r) { return r <= kStartupRatioTarget; });
+    auto within =
+        std::count_if(toControls.begin(), toControls.end(), [](double r) { return r <= kStartupRatioTarget; });
 
     Spread close = *spreadOf(trelvane, [](const Run& r) { return std::optional(r.closeMs); });
     std::optional<Spread> idle = spreadOf(trelvane, [](const Run& r) { return r.idleCpuMs; });
@@ -432,18 +431,19 @@ void printComparison(const std::vector<Run>& floor, const std::vector<Run>& cont
     auto target = [](const std::string& goal, const std::string& measured, const char* outcome) {
         std::printf("  %-48s %-20s %s\n", goal.c_str(), measured.c_str(), outcome);
     };
-    target(format("start-up <= %.2fx controls (median ratio)", kStartupRatioTarget),
-           format("%.3fx", ratio.median), verdict(ratio.median <= kStartupRatioTarget));
-    target("  in every round",
-           format("%zd of %zu (max %.2fx)", within, toControls.size(), ratio.max),
+    target(format("start-up <= %.2fx controls (median ratio)", kStartupRatioTarget), format("%.3fx", ratio.median),
+           verdict(ratio.median <= kStartupRatioTarget));
+    target("  in every round", format("%zd of %zu (max %.2fx)", within, toControls.size(), ratio.max),
            within == static_cast<std::ptrdiff_t>(toControls.size()) ? "yes" : "no");
-    target(format("close <= %.0f ms (median)", kCloseTargetMs),
-           format("%.1f ms (max %.1f)", close.median, close.max), verdict(close.median <= kCloseTargetMs));
+    target(format("close <= %.0f ms (median)", kCloseTargetMs), format("%.1f ms (max %.1f)", close.median, close.max),
+           verdict(close.median <= kCloseTargetMs));
     const Spread controlsClose = *spreadOf(controls, [](const Run& r) { return std::optional(r.closeMs); });
     target(format("close <= %.1fx controls (medians)", kCloseRatioTarget),
            format("%.2fx", close.median / controlsClose.median),
            verdict(close.median <= kCloseRatioTarget * controlsClose.median));
-    const auto privateKiB = [](const Run& r) { return std::optional(r.beforeClose.privateKiB); };
+    const auto privateKiB = [](const Run& r) {
+        return std::optional(r.beforeClose.privateKiB);
+    };
     const double privateBeyond = spreadOf(trelvane, privateKiB)->median - spreadOf(controls, privateKiB)->median;
     target(format("private bytes <= controls + %.1f MiB (medians)", kPrivateMarginKiB / 1024),
            format("%+.2f MiB", privateBeyond / 1024), verdict(privateBeyond <= kPrivateMarginKiB));
@@ -484,12 +484,13 @@ int bench(int rounds, const std::wstring& trelvanePath) {
     if (!trelvanePath.empty())
         programs.push_back({"Trelvane: " + utf8(trelvanePath), trelvanePath, kWindowClass, true});
 
-    std::printf("%d round%s after 1 warm-up round; each round starts every program once, the order rotating\n"
-                "from round to round. Figures: median (min – max) over the rounds. Memory and objects are\n"
-                "read just before WM_CLOSE, after the %d operations where the program has the form, once\n"
-                "the program has painted. Idle CPU is measured in the first %d round%s only.\n",
-                rounds, rounds == 1 ? "" : "s", kOperations, std::min(rounds, kIdleRounds),
-                std::min(rounds, kIdleRounds) == 1 ? "" : "s");
+    std::printf(
+        "%d round%s after 1 warm-up round; each round starts every program once, the order rotating\n"
+        "from round to round. Figures: median (min – max) over the rounds. Memory and objects are\n"
+        "read just before WM_CLOSE, after the %d operations where the program has the form, once\n"
+        "the program has painted. Idle CPU is measured in the first %d round%s only.\n",
+        rounds, rounds == 1 ? "" : "s", kOperations, std::min(rounds, kIdleRounds),
+        std::min(rounds, kIdleRounds) == 1 ? "" : "s");
     std::fflush(stdout);
 
     SelfCounted selfCounted;
@@ -508,27 +509,31 @@ int bench(int rounds, const std::wstring& trelvanePath) {
     else
         std::printf("\nTrelvane not measured: no Trelvane.exe given. Targets not evaluated.\n");
 
-    std::printf("\nHow the figures were obtained\n"
-                "  start-up: CreateProcess until WaitForInputIdle has returned and a visible top-level\n"
-                "            window of the program's class belongs to the process (polled every ~1 ms)\n"
-                "  close:    PostMessage(WM_CLOSE) until the process handle is signalled\n"
-                "  idle CPU: GetProcessTimes, kernel + user, over %.0f s of the shown window left alone\n"
-                "            after it has painted (under Wine in steps of the Linux clock tick, 10 ms)\n"
-                "  memory:   GetProcessMemoryInfo, PeakWorkingSetSize and PrivateUsage\n"
-                "  objects:  read when the program is idle and has painted: RedrawWindow(RDW_UPDATENOW |\n"
-                "            RDW_ALLCHILDREN) on its window and a WM_NULL round trip before each read,\n"
-                "            repeated until two reads agree; the same before and after the operations\n",
-                kIdleMs / 1000.0);
+    std::printf(
+        "\nHow the figures were obtained\n"
+        "  start-up: CreateProcess until WaitForInputIdle has returned and a visible top-level\n"
+        "            window of the program's class belongs to the process (polled every ~1 ms)\n"
+        "  close:    PostMessage(WM_CLOSE) until the process handle is signalled\n"
+        "  idle CPU: GetProcessTimes, kernel + user, over %.0f s of the shown window left alone\n"
+        "            after it has painted (under Wine in steps of the Linux clock tick, 10 ms)\n"
+        "  memory:   GetProcessMemoryInfo, PeakWorkingSetSize and PrivateUsage\n"
+        "  objects:  read when the program is idle and has painted: RedrawWindow(RDW_UPDATENOW |\n"
+        "            RDW_ALLCHILDREN) on its window and a WM_NULL round trip before each read,\n"
+        "            repeated until two reads agree; the same before and after the operations\n",
+        kIdleMs / 1000.0);
     if (selfCounted.privateBytes)
-        std::printf("  private bytes [self-counted]: PrivateUsage read 0; sum of committed MEM_PRIVATE\n"
-                    "            regions found with VirtualQueryEx\n");
+        std::printf(
+            "  private bytes [self-counted]: PrivateUsage read 0; sum of committed MEM_PRIVATE\n"
+            "            regions found with VirtualQueryEx\n");
     if (selfCounted.gdi)
-        std::printf("  GDI objects [self-counted]: GetGuiResources read 0; in-use, non-stock entries of the\n"
-                    "            process's GDI handle table (PEB GdiSharedHandleTable, Wine's layout)\n");
+        std::printf(
+            "  GDI objects [self-counted]: GetGuiResources read 0; in-use, non-stock entries of the\n"
+            "            process's GDI handle table (PEB GdiSharedHandleTable, Wine's layout)\n");
     if (selfCounted.user)
-        std::printf("  USER objects [self-counted]: GetGuiResources read 0; windows of the process, top-level\n"
-                    "            (hidden ones included) and all descendants, by EnumWindows/EnumChildWindows;\n"
-                    "            menus, cursors, icons and message-only windows are not counted\n");
+        std::printf(
+            "  USER objects [self-counted]: GetGuiResources read 0; windows of the process, top-level\n"
+            "            (hidden ones included) and all descendants, by EnumWindows/EnumChildWindows;\n"
+            "            menus, cursors, icons and message-only windows are not counted\n");
     return 0;
 }
 

@@ -31,8 +31,7 @@ bool createControls(HWND form, HINSTANCE instance, const FormFonts& fonts, UINT 
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     HWND schema = GetDlgItem(form, kSchema);
-    for (const wchar_t* name : kSchemaNames)
-        SendMessageW(schema, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    for (const wchar_t* name : kSchemaNames) SendMessageW(schema, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(schema, CB_SETCURSEL, 0, 0);
     return true;
 }

@@ -27,9 +27,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!RegisterClassExW(&windowClass)) return 1;
 
     // About the outer size of Trelvane's form, so both paint the same area.
-    HWND window = CreateWindowExW(0, kFloorClass, L"Bench floor", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 434, 264, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window = CreateWindowExW(0, kFloorClass, L"Bench floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  434, 264, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ShowWindow(window, showCommand);
     UpdateWindow(window);

@@ -4,11 +4,11 @@
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 
-bool applySchema(const std::wstring& regKey, const std::wstring& systemText,
-                 const std::wstring& commonText, const ShowMessage& showMessage) {
+bool applySchema(const std::wstring& regKey, const std::wstring& systemText, const std::wstring& commonText,
+                 const ShowMessage& showMessage) {
     if (!isValidFolderText(systemText) || !isValidFolderText(commonText)) {
-        showMessage({L"ungültige Pfadangabe !\r\nModul-Pfade wurden nicht gesetzt !",
-                     MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok});
+        showMessage({L"ungültige Pfadangabe !\r\nModul-Pfade wurden nicht gesetzt !", MessageButtons::Ok,
+                     MessageIcon::None, MessageAnswer::Ok});
         return false;
     }
     regSaveString(HKEY_CURRENT_USER, regKey, kIdeSystemValue, systemText);

@@ -11,7 +11,7 @@
 // (ui/FolderPicker.h), tests give their own.
 struct FileSystem {
     std::function<bool(const std::wstring& path)> isFolder;
-    std::function<bool(const std::wstring& path)> exists;       // a file or a folder
+    std::function<bool(const std::wstring& path)> exists;        // a file or a folder
     std::function<bool(const std::wstring& root)> isLocalFixed;  // root as "C:\"
 };
 

@@ -15,8 +15,7 @@ void seedStandard(const std::wstring& regKey, std::wstring& standard, const wcha
     regSaveString(HKEY_CURRENT_USER, regKey, valueName(schemaPrefix, 0), standard);
 }
 
-void takeStoredEntry(const std::wstring& regKey, const std::wstring& name, std::wstring& entry,
-                     std::wstring& read) {
+void takeStoredEntry(const std::wstring& regKey, const std::wstring& name, std::wstring& entry, std::wstring& read) {
     if (entry != read) return;  // changed here: this copy's text stands
     entry = read = regGetString(HKEY_CURRENT_USER, regKey, name, kUnset);
 }

@@ -15,8 +15,7 @@ std::optional<std::string> toAnsiExact(std::wstring_view text, UINT codePage) {
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
 
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr,
-                                         usedDefaultOut);
+    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr, usedDefaultOut);

@@ -25,8 +25,7 @@ bool KeyWatch::arm(HKEY hive, std::wstring_view subkey) {
     key_.reset();
     const auto subkeyAnsi = toAnsiExact(subkey);
     HKEY opened = nullptr;
-    if (!subkeyAnsi || RegOpenKeyExA(hive, subkeyAnsi->c_str(), 0, KEY_NOTIFY, &opened) != ERROR_SUCCESS)
-        return false;
+    if (!subkeyAnsi || RegOpenKeyExA(hive, subkeyAnsi->c_str(), 0, KEY_NOTIFY, &opened) != ERROR_SUCCESS) return false;
     UniqueRegKey key(opened);
     if (!notifyOnChange(key.get(), event_.get())) return false;
     key_ = std::move(key);

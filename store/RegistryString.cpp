@@ -54,8 +54,7 @@ std::optional<std::wstring> readUnicode(HKEY key, std::wstring_view name, size_t
 
 }  // namespace
 
-std::wstring regGetString(HKEY hive, std::wstring_view subkey, std::wstring_view name,
-                          std::wstring_view defaultText) {
+std::wstring regGetString(HKEY hive, std::wstring_view subkey, std::wstring_view name, std::wstring_view defaultText) {
     std::wstring result(defaultText);
     const auto subkeyAnsi = toAnsiExact(subkey);
     const auto nameAnsi = toAnsiExact(name);
@@ -93,8 +92,7 @@ std::wstring regGetString(HKEY hive, std::wstring_view subkey, std::wstring_view
     return result;
 }
 
-bool regSaveString(HKEY hive, std::wstring_view subkey, std::wstring_view name,
-                   std::wstring_view value) {
+bool regSaveString(HKEY hive, std::wstring_view subkey, std::wstring_view name, std::wstring_view value) {
     const auto subkeyAnsi = toAnsiExact(subkey);
     const auto nameAnsi = toAnsiExact(name);
     const auto valueAnsi = toAnsiExact(value);
@@ -104,7 +102,6 @@ bool regSaveString(HKEY hive, std::wstring_view subkey, std::wstring_view name,
     RegCreateKeyA(hive, subkeyAnsi->c_str(), key.put());
     if (!key) return false;
 
-    return RegSetValueExA(key.get(), nameAnsi->c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(valueAnsi->data()),
+    return RegSetValueExA(key.get(), nameAnsi->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valueAnsi->data()),
                           static_cast<DWORD>(valueAnsi->size())) == ERROR_SUCCESS;
 }

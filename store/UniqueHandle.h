@@ -49,7 +49,9 @@ private:
 };
 
 // One line for each kind.
-inline void releaseComObject(IUnknown* object) { object->Release(); }
+inline void releaseComObject(IUnknown* object) {
+    object->Release();
+}
 using UniqueRegKey = UniqueHandle<HKEY, RegCloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // events, processes, tokens
 using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;  // never CloseHandle

@@ -48,7 +48,9 @@ std::wstring namesReadByAnotherProcess(std::initializer_list<HWND> windows) {
 TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
     std::vector<std::pair<HWND, std::wstring>> annotated;
     MainWindowSeams seams;
-    seams.nameControl = [&](HWND control, const std::wstring& name) { annotated.emplace_back(control, name); };
+    seams.nameControl = [&](HWND control, const std::wstring& name) {
+        annotated.emplace_back(control, name);
+    };
     TestWindow ui(std::move(seams));
     ASSERT_TRUE(ui.handle());
     finishStart();
@@ -81,7 +83,8 @@ protected:
     void SetUp() override {
         RegistrySandbox::SetUp();
         if (!desktopMayChange())
-            GTEST_SKIP() << "changes the desktop's text size: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1";
+            GTEST_SKIP()
+                << "changes the desktop's text size: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1";
         saved_.cbSize = sizeof(saved_);
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0));
         if (GetDpiForSystem() != 96) GTEST_SKIP() << "client sizes pinned at 96 DPI";

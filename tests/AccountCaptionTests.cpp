@@ -13,12 +13,14 @@ TEST(AccountCaption, NamesTheProcessUserOnlyWhereTheShellsIsAnother) {
     };
     SidBytes admin = wellKnown(WinBuiltinAdministratorsSid), users = wellKnown(WinBuiltinUsersSid);
     ASSERT_FALSE(admin.empty() || users.empty());
-    const auto name = [&](PSID user) { return std::wstring(EqualSid(user, admin.data()) ? L"KURS\\Leiter" : L"?"); };
+    const auto name = [&](PSID user) {
+        return std::wstring(EqualSid(user, admin.data()) ? L"KURS\\Leiter" : L"?");
+    };
     const auto seams = [&](std::optional<SidBytes> process, std::optional<SidBytes> shell) {
         return AccountSeams{[=] { return process; }, [=] { return shell; }, name};
     };
     EXPECT_EQ(captionForAccount(seams(admin, users)), L"Trelvane V1.0 \u2013 Benutzer KURS\\Leiter");
-    EXPECT_EQ(captionForAccount(seams(admin, admin)), L"Trelvane V1.0");  // elevated as the same user
+    EXPECT_EQ(captionForAccount(seams(admin, admin)), L"Trelvane V1.0");         // elevated as the same user
     EXPECT_EQ(captionForAccount(seams(admin, std::nullopt)), L"Trelvane V1.0");  // no shell, or access refused
     EXPECT_EQ(captionForAccount(seams(std::nullopt, users)), L"Trelvane V1.0");
 }

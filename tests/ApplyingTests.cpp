@@ -22,9 +22,7 @@ protected:
     bool apply(const std::wstring& system, const std::wstring& common) {
         return applySchema(kIdeKey, system, common, recorder());
     }
-    std::wstring ide(const wchar_t* name) {
-        return regGetString(HKEY_CURRENT_USER, kIdeKey, name, L"<missing>");
-    }
+    std::wstring ide(const wchar_t* name) { return regGetString(HKEY_CURRENT_USER, kIdeKey, name, L"<missing>"); }
 };
 
 }  // namespace

@@ -53,8 +53,7 @@ public:
     const T* find(const std::wstring& query) const {
         void* value = nullptr;
         UINT size = 0;
-        if (data_.empty() || !VerQueryValueW(data_.data(), query.c_str(), &value, &size) || size == 0)
-            return nullptr;
+        if (data_.empty() || !VerQueryValueW(data_.data(), query.c_str(), &value, &size) || size == 0) return nullptr;
         return static_cast<const T*>(value);
     }
     std::wstring string(const std::wstring& name) const {
@@ -92,7 +91,8 @@ TEST(VersionRecord, Strings) {
         {L"InternalName", L"Trelvane"},
         {L"OriginalFilename", L"Trelvane.exe"},
     };
-    for (const auto& [name, value] : expected) EXPECT_EQ(record.string(name), value) << "field: " << testing::PrintToString(std::wstring(name));
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(record.string(name), value) << "field: " << testing::PrintToString(std::wstring(name));
     EXPECT_NE(record.string(L"LegalCopyright"), L"<missing>");
 }
 
@@ -102,7 +102,9 @@ TEST(ApplicationIcon, SixteenColoursInBothSizes) {
     const std::string group = image.resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_TRELVANE));
     ASSERT_GE(group.size(), 6u);
     // GRPICONDIR: reserved, type 1, count; then 14-byte entries.
-    const auto word = [&](size_t at) { return static_cast<unsigned>(static_cast<BYTE>(group[at]) | static_cast<BYTE>(group[at + 1]) << 8); };
+    const auto word = [&](size_t at) {
+        return static_cast<unsigned>(static_cast<BYTE>(group[at]) | static_cast<BYTE>(group[at + 1]) << 8);
+    };
     ASSERT_EQ(word(2), 1u);
     const unsigned count = word(4);
     ASSERT_EQ(group.size(), 6u + 14u * count);
@@ -125,7 +127,7 @@ TEST(Manifest, AsInvokerCommonControlsAndPerMonitorDpi) {
     ASSERT_FALSE(manifest.empty());
     for (const char* needed : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
                                "version=\"6.0.0.0\"", "PerMonitorV2", "true/pm</dpiAware>",
-                               "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+                               "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",   // Windows 7
                                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})  // Windows 10 and 11
         EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
     // The ANSI code page must stay the system's: values are stored as the IDE reads them.
@@ -156,12 +158,12 @@ TEST(Imports, SystemLibrariesOnly) {
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
          entry->Name != 0; ++entry) {
         std::string name(reinterpret_cast<const char*>(base + entry->Name));
-        std::transform(name.begin(), name.end(), name.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
         imported.insert(name);
     }
-    const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-                                          "shell32.dll",  "shlwapi.dll",  "comctl32.dll", "ole32.dll",
-                                          "msvcrt.dll"};
+    const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll", "advapi32.dll", "shell32.dll",
+                                          "shlwapi.dll",  "comctl32.dll", "ole32.dll", "msvcrt.dll"};
     for (const auto& name : imported) EXPECT_TRUE(system.count(name)) << "imports " << name;
     EXPECT_TRUE(imported.count("advapi32.dll"));
 }

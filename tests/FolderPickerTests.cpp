@@ -6,12 +6,12 @@
 
 #include "ImportHook.h"
 #include "RegistrySandbox.h"
+#include "WindowHarness.h"
 #include "schemas/FolderText.h"
 #include "store/RegistryString.h"
 #include "ui/FolderPicker.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
-#include "WindowHarness.h"
 
 namespace {
 

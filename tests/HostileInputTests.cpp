@@ -34,8 +34,8 @@ std::vector<std::wstring> allValueNames() {
 struct Content {
     const char* label;
     DWORD type;
-    std::string bytes;  // raw data
-    bool unicodeCall;   // written through RegSetValueExW (bytes are UTF-16) or the ANSI call
+    std::string bytes;                  // raw data
+    bool unicodeCall;                   // written through RegSetValueExW (bytes are UTF-16) or the ANSI call
     std::optional<std::wstring> shown;  // the text the program reads; nothing for the default
 };
 
@@ -100,19 +100,18 @@ TEST_P(HostileContentTest, ShowsWhatTheRulesSayAndStoresBackWithoutLoss) {
 
 INSTANTIATE_TEST_SUITE_P(
     RegistryContents, HostileContentTest,
-    ::testing::Values(
-        Content{"Dword", REG_DWORD, std::string("\x2A\0\0\0", 4), false, {}},
-        Content{"ExpandSz", REG_EXPAND_SZ, std::string("C:\\x\0", 5), false, {}},
-        Content{"Binary", REG_BINARY, "C:\\x", false, {}},
-        Content{"MultiSz", REG_MULTI_SZ, std::string("C:\\x\0D:\\y\0\0", 11), false, {}},
-        Content{"ZeroBytes", REG_SZ, "", false, {}},
-        Content{"LoneNul", REG_SZ, std::string(1, '\0'), false, L""},
-        Content{"NoTerminator", REG_SZ, utf16(L"C:\\Modul"), true, L"C:\\Modul"},
-        Content{"OddByteCount", REG_SZ, utf16(L"C:\\Modul") + "x", true, L"C:\\Modul"},
-        Content{"Text64KiB", REG_SZ, std::string(kLong64.begin(), kLong64.end()), false, kLong64},
-        Content{"Text1MiB", REG_SZ, std::string(kLong1M.begin(), kLong1M.end()), false, kLong1M},
-        Content{"OutsideCodePage", REG_SZ, utf16(L"C:\\" + foreignText()) + std::string(2, '\0'), true,
-                L"C:\\" + foreignText()}),
+    ::testing::Values(Content{"Dword", REG_DWORD, std::string("\x2A\0\0\0", 4), false, {}},
+                      Content{"ExpandSz", REG_EXPAND_SZ, std::string("C:\\x\0", 5), false, {}},
+                      Content{"Binary", REG_BINARY, "C:\\x", false, {}},
+                      Content{"MultiSz", REG_MULTI_SZ, std::string("C:\\x\0D:\\y\0\0", 11), false, {}},
+                      Content{"ZeroBytes", REG_SZ, "", false, {}},
+                      Content{"LoneNul", REG_SZ, std::string(1, '\0'), false, L""},
+                      Content{"NoTerminator", REG_SZ, utf16(L"C:\\Modul"), true, L"C:\\Modul"},
+                      Content{"OddByteCount", REG_SZ, utf16(L"C:\\Modul") + "x", true, L"C:\\Modul"},
+                      Content{"Text64KiB", REG_SZ, std::string(kLong64.begin(), kLong64.end()), false, kLong64},
+                      Content{"Text1MiB", REG_SZ, std::string(kLong1M.begin(), kLong1M.end()), false, kLong1M},
+                      Content{"OutsideCodePage", REG_SZ, utf16(L"C:\\" + foreignText()) + std::string(2, '\0'), true,
+                              L"C:\\" + foreignText()}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {

@@ -15,8 +15,8 @@
 #include "WindowHarness.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
-#include "ui/Dpi.h"
 #include "ui/CurrentPanel.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 
@@ -108,9 +108,7 @@ protected:
         drainMessages();
         return handled;
     }
-    std::wstring stored(const std::wstring& name) {
-        return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing);
-    }
+    std::wstring stored(const std::wstring& name) { return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing); }
     RECT rectOf(ControlId id) const { return rectInParent(item(id)); }
 
     std::unique_ptr<TestWindow> ui;
@@ -127,7 +125,9 @@ struct StartCase {
     std::wstring sysBox, comBox, curSys, curCom;
 };
 
-void PrintTo(const StartCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class StartStateTest : public MainWindowTest, public ::testing::WithParamInterface<StartCase> {};
 
@@ -165,14 +165,13 @@ TEST_P(StartStateTest, ShowsStandardLockedAndTheActiveValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Start, StartStateTest,
-    ::testing::Values(
-        StartCase{"SeededFromBothIdeValues", nullptr, "C:\\Sys\\Module", "D:\\Gemeinsam",
-                  L"C:\\Sys\\Module", L"D:\\Gemeinsam", L"SystemModule: C:\\Sys\\Module",
-                  L"Gemeinsame Module: D:\\Gemeinsam"},
-        StartCase{"MissingCommonValueReadsLeer", nullptr, "C:\\Sys", nullptr, L"C:\\Sys", L"",
-                  L"SystemModule: C:\\Sys", L"Gemeinsame Module: leer"},
-        StartCase{"BoxesShowTheSchemaLabelsTheIde", "C:\\Alt", "C:\\Sys", "D:\\Com", L"C:\\Alt",
-                  L"D:\\Com", L"SystemModule: C:\\Sys", L"Gemeinsame Module: D:\\Com"}),
+    ::testing::Values(StartCase{"SeededFromBothIdeValues", nullptr, "C:\\Sys\\Module", "D:\\Gemeinsam",
+                                L"C:\\Sys\\Module", L"D:\\Gemeinsam", L"SystemModule: C:\\Sys\\Module",
+                                L"Gemeinsame Module: D:\\Gemeinsam"},
+                      StartCase{"MissingCommonValueReadsLeer", nullptr, "C:\\Sys", nullptr, L"C:\\Sys", L"",
+                                L"SystemModule: C:\\Sys", L"Gemeinsame Module: leer"},
+                      StartCase{"BoxesShowTheSchemaLabelsTheIde", "C:\\Alt", "C:\\Sys", "D:\\Com", L"C:\\Alt",
+                                L"D:\\Com", L"SystemModule: C:\\Sys", L"Gemeinsame Module: D:\\Com"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A plain window keeps the focus itself on activation; the keyboard must reach the
@@ -226,7 +225,9 @@ struct WriteCase {
     int schema;
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class WriteThroughTest : public MainWindowTest, public ::testing::WithParamInterface<WriteCase> {};
 
@@ -255,13 +256,12 @@ TEST_P(WriteThroughTest, EditReachesTheSelectedSchemaAndIsStoredAtClose) {
         }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edits, WriteThroughTest,
-    ::testing::Values(WriteCase{"SetTextSystem1", false, kSystemPath, 1},
-                      WriteCase{"TypedCommon3", true, kCommonPath, 3},
-                      WriteCase{"TypedSystem5", true, kSystemPath, 5},
-                      WriteCase{"SetTextCommon2", false, kCommonPath, 2}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Edits, WriteThroughTest,
+                         ::testing::Values(WriteCase{"SetTextSystem1", false, kSystemPath, 1},
+                                           WriteCase{"TypedCommon3", true, kCommonPath, 3},
+                                           WriteCase{"TypedSystem5", true, kSystemPath, 5},
+                                           WriteCase{"SetTextCommon2", false, kCommonPath, 2}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(MainWindowTest, LongStoredPathIsShownWholeAndStoredBackUnchanged) {
     std::string longPath = "C:\\";
@@ -411,7 +411,9 @@ struct CloseCase {
     WPARAM wParam;
 };
 
-void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class ClosePathTest : public MainWindowTest, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -456,15 +458,15 @@ struct PinnedRect {
 // The twips table worked out by hand: both edges scaled and rounded, frame contents
 // offset by their frame.
 constexpr PinnedRect kAt96[] = {
-    {kSchema, {15, 80, 131, 101}},     {kSystemPath, {15, 110, 371, 131}}, {kGetSysPath, {375, 110, 406, 131}},
+    {kSchema, {15, 80, 131, 101}},      {kSystemPath, {15, 110, 371, 131}},  {kGetSysPath, {375, 110, 406, 131}},
     {kCommonPath, {15, 135, 371, 156}}, {kGetComPath, {375, 135, 406, 156}}, {kSave, {20, 170, 151, 191}},
-    {kFrame1, {5, 65, 416, 201}},      {kFrame2, {5, 5, 416, 66}},         {kCurSys, {15, 20, 406, 36}},
-    {kCurCom, {15, 40, 406, 56}},      {kLabel1, {5, 205, 416, 221}},
+    {kFrame1, {5, 65, 416, 201}},       {kFrame2, {5, 5, 416, 66}},          {kCurSys, {15, 20, 406, 36}},
+    {kCurCom, {15, 40, 406, 56}},       {kLabel1, {5, 205, 416, 221}},
 };
 constexpr PinnedRect kAt144[] = {
-    {kSchema, {23, 120, 197, 152}},     {kSystemPath, {23, 165, 557, 197}}, {kGetSysPath, {563, 165, 609, 197}},
+    {kSchema, {23, 120, 197, 152}},     {kSystemPath, {23, 165, 557, 197}},  {kGetSysPath, {563, 165, 609, 197}},
     {kCommonPath, {23, 203, 557, 234}}, {kGetComPath, {563, 203, 609, 234}}, {kSave, {30, 255, 227, 287}},
-    {kFrame1, {8, 98, 624, 302}},       {kFrame2, {8, 8, 624, 99}},         {kCurSys, {23, 30, 609, 54}},
+    {kFrame1, {8, 98, 624, 302}},       {kFrame2, {8, 8, 624, 99}},          {kCurSys, {23, 30, 609, 54}},
     {kCurCom, {23, 60, 609, 84}},       {kLabel1, {8, 308, 624, 332}},
 };
 
@@ -548,7 +550,9 @@ TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
     const UINT start = GetDpiForWindow(window);
     const UINT other = start == 144 ? 96 : 144;
     if (!defaultTextSize(start) || !defaultTextSize(other)) GTEST_SKIP() << kNotDefaultTextSize;
-    const auto fontOf = [this](ControlId id) { return SendMessageW(item(id), WM_GETFONT, 0, 0); };
+    const auto fontOf = [this](ControlId id) {
+        return SendMessageW(item(id), WM_GETFONT, 0, 0);
+    };
     const LRESULT messageFont = fontOf(kSave), browseFont = fontOf(kGetSysPath);
 
     sendDpiChanged(other);
@@ -570,7 +574,9 @@ TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
     std::vector<int> zOrder;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         zOrder.push_back(GetDlgCtrlID(child));
-    const auto at = [&](int id) { return std::find(zOrder.begin(), zOrder.end(), id) - zOrder.begin(); };
+    const auto at = [&](int id) {
+        return std::find(zOrder.begin(), zOrder.end(), id) - zOrder.begin();
+    };
     EXPECT_LT(at(kFrame2), at(kFrame1));
     EXPECT_LT(at(kSave), at(kFrame2));
 }
@@ -622,7 +628,8 @@ TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
             GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
-            EXPECT_EQ(bitmap.bmWidth, frameScalesWithDpi(window) ? GetSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric))
+            EXPECT_EQ(bitmap.bmWidth,
+                      frameScalesWithDpi(window) ? GetSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric))
                 << dpi;
         }
     }

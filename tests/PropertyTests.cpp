@@ -17,8 +17,8 @@ constexpr int kRounds = 3000;
 
 // Characters that matter to the rules: drive syntax, spaces, ANSI umlauts, characters
 // the code page lacks, wildcards and NUL.
-constexpr wchar_t kAlphabet[] = {L'C', L'c', L':', L'\\', L' ', L'a', L'1', L'\u00FC',
-                                 L'\u0416', L'\u0141', L'?', L'/', L'\0'};
+constexpr wchar_t kAlphabet[] = {L'C',      L'c',      L':',      L'\\', L' ', L'a', L'1',
+                                 L'\u00FC', L'\u0416', L'\u0141', L'?',  L'/', L'\0'};
 
 std::wstring randomText(std::mt19937& random, size_t maxLength) {
     std::uniform_int_distribution<size_t> length(0, maxLength);
@@ -40,8 +40,8 @@ class PropertyTest : public RegistrySandbox {};
 
 TEST_F(PropertyTest, ReadingAnyContentGivesTheDefaultOrATextWithoutNul) {
     std::mt19937 random(kSeed);
-    const DWORD types[] = {REG_SZ, REG_SZ, REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_BINARY,
-                           REG_DWORD, REG_QWORD, REG_NONE};
+    const DWORD types[] = {REG_SZ,     REG_SZ,    REG_SZ,    REG_EXPAND_SZ, REG_MULTI_SZ,
+                           REG_BINARY, REG_DWORD, REG_QWORD, REG_NONE};
     std::uniform_int_distribution<size_t> pickType(0, std::size(types) - 1);
     std::uniform_int_distribution<int> byte(0, 255), coin(0, 1);
     std::uniform_int_distribution<size_t> length(0, 64);
@@ -69,8 +69,7 @@ TEST_F(PropertyTest, AStringWrittenByAnotherProgramReadsBackAsWritten) {
         text.resize(std::min(text.find(L'\0'), text.size()));
         if (text.empty()) continue;  // an empty string is a lone NUL: covered elsewhere
         putWide(L"Value", text);
-        ASSERT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"Value", L"\u2205"), text)
-            << "round " << round;
+        ASSERT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"Value", L"\u2205"), text) << "round " << round;
         // And what we write reads back the same, or is refused when it cannot be exact.
         const bool written = regSaveString(HKEY_CURRENT_USER, kIdeKey, L"Own", text);
         ASSERT_EQ(written, toAnsiExact(text).has_value()) << "round " << round;

@@ -23,8 +23,8 @@ void RegistrySandbox::SetUp() {
                    std::to_wstring(++sandboxCounter);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     UniqueRegKey scratch;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratchPath_.c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, scratch.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratchPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              scratch.put(), nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch.get()), ERROR_SUCCESS);
 }
@@ -39,8 +39,7 @@ void RegistrySandbox::putRaw(const std::wstring& name, DWORD type, const std::st
     ASSERT_TRUE(key);
     // The ANSI call, so REG_SZ bytes are taken as the ANSI code page, as the IDE writes them.
     std::string nameAnsi(name.begin(), name.end());
-    ASSERT_EQ(RegSetValueExA(key.get(), nameAnsi.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
+    ASSERT_EQ(RegSetValueExA(key.get(), nameAnsi.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
 }
@@ -48,8 +47,7 @@ void RegistrySandbox::putRaw(const std::wstring& name, DWORD type, const std::st
 void RegistrySandbox::putRawWide(const std::wstring& name, DWORD type, const std::string& bytes) {
     UniqueRegKey key(openIdeKey(KEY_SET_VALUE));
     ASSERT_TRUE(key);
-    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
+    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
 }
@@ -61,16 +59,14 @@ void RegistrySandbox::putWide(const std::wstring& name, const std::wstring& text
 
 std::optional<RegistrySandbox::RawValue> RegistrySandbox::getRaw(const std::wstring& name) {
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-        return std::nullopt;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return std::nullopt;
     RawValue value;
     DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     value.bytes.resize(size);
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type,
-                         reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(value.bytes.data()),
+                         &size) != ERROR_SUCCESS)
         return std::nullopt;
     value.bytes.resize(size);
     return value;
@@ -89,11 +85,10 @@ void RegistrySandbox::setIdeKeyWritable(bool writable) {
     // Everyone: deny KEY_SET_VALUE (0x2) first, then allow everything else.
     const wchar_t* sddl = writable ? L"D:(A;;KA;;;WD)" : L"D:(D;;0x2;;;WD)(A;;KA;;;WD)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
-                                                                     &descriptor, nullptr));
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
     UniqueRegKey key(openIdeKey(WRITE_DAC));
-    const LONG status = key ? RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor)
-                            : ERROR_INVALID_HANDLE;
+    const LONG status =
+        key ? RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) : ERROR_INVALID_HANDLE;
     LocalFree(descriptor);
     ASSERT_EQ(status, ERROR_SUCCESS);
 }

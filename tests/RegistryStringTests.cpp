@@ -24,8 +24,7 @@ struct StoredCase {
     std::wstring expected;
 };
 
-class RegistryReadTest : public RegistrySandbox,
-                         public ::testing::WithParamInterface<StoredCase> {};
+class RegistryReadTest : public RegistrySandbox, public ::testing::WithParamInterface<StoredCase> {};
 
 }  // namespace
 
@@ -38,17 +37,17 @@ TEST_P(RegistryReadTest, ReadsStoredValueOrDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, RegistryReadTest,
-    ::testing::Values(
-        StoredCase{"TextWithTerminator", REG_SZ, std::string("C:\\Module", 10), L"C:\\Module"},
-        StoredCase{"TextWithoutTerminator", REG_SZ, "C:\\Module", L"C:\\Module"},
-        StoredCase{"ZeroBytesIsDefault", REG_SZ, "", L"dflt"},
-        StoredCase{"LoneNulIsEmpty", REG_SZ, std::string(1, '\0'), L""},
-        StoredCase{"TextEndsAtFirstNul", REG_SZ, std::string("C:\\A\0junk", 9), L"C:\\A"},
-        StoredCase{"AnsiUmlauts", REG_SZ, ansiBytes(L"C:\\M\u00FCll\\\u00C4rger"), L"C:\\M\u00FCll\\\u00C4rger"},
-        StoredCase{"ExpandSzIsDefault", REG_EXPAND_SZ, std::string("C:\\x", 5), L"dflt"},
-        StoredCase{"DwordIsDefault", REG_DWORD, std::string("\x01\x00\x00\x00", 4), L"dflt"},
-        StoredCase{"BinaryIsDefault", REG_BINARY, "C:\\x", L"dflt"},
-        StoredCase{"MultiSzIsDefault", REG_MULTI_SZ, std::string("C:\\x\0\0", 6), L"dflt"}),
+    ::testing::Values(StoredCase{"TextWithTerminator", REG_SZ, std::string("C:\\Module", 10), L"C:\\Module"},
+                      StoredCase{"TextWithoutTerminator", REG_SZ, "C:\\Module", L"C:\\Module"},
+                      StoredCase{"ZeroBytesIsDefault", REG_SZ, "", L"dflt"},
+                      StoredCase{"LoneNulIsEmpty", REG_SZ, std::string(1, '\0'), L""},
+                      StoredCase{"TextEndsAtFirstNul", REG_SZ, std::string("C:\\A\0junk", 9), L"C:\\A"},
+                      StoredCase{"AnsiUmlauts", REG_SZ, ansiBytes(L"C:\\M\u00FCll\\\u00C4rger"),
+                                 L"C:\\M\u00FCll\\\u00C4rger"},
+                      StoredCase{"ExpandSzIsDefault", REG_EXPAND_SZ, std::string("C:\\x", 5), L"dflt"},
+                      StoredCase{"DwordIsDefault", REG_DWORD, std::string("\x01\x00\x00\x00", 4), L"dflt"},
+                      StoredCase{"BinaryIsDefault", REG_BINARY, "C:\\x", L"dflt"},
+                      StoredCase{"MultiSzIsDefault", REG_MULTI_SZ, std::string("C:\\x\0\0", 6), L"dflt"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(RegistrySandbox, MissingValueOrKeyGivesTheDefault) {
@@ -64,11 +63,9 @@ namespace {
 std::vector<DWORD> writtenSizes;
 ImportHook* setValueHook = nullptr;
 
-LONG WINAPI recordingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
-                              DWORD size) {
+LONG WINAPI recordingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
     writtenSizes.push_back(size);
-    return setValueHook->original<decltype(&RegSetValueExA)>()(key, name, reserved, type, data,
-                                                               size);
+    return setValueHook->original<decltype(&RegSetValueExA)>()(key, name, reserved, type, data, size);
 }
 
 }  // namespace
@@ -116,8 +113,7 @@ TEST_F(RegistrySandbox, WritingCreatesTheKeyPath) {
 
 TEST_F(RegistrySandbox, RoundTripsLongAndAnsiTexts) {
     const std::wstring texts[] = {L"C:\\Programme\\\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF",
-                                  L" C:\\ mit Leerzeichen ", L"leer",
-                                  L"C:\\" + std::wstring(64 * 1024, L'x')};
+                                  L" C:\\ mit Leerzeichen ", L"leer", L"C:\\" + std::wstring(64 * 1024, L'x')};
     for (const auto& text : texts) {
         if (!ansiHolds(text)) continue;
         EXPECT_TRUE(save(L"SysPath3", text));
@@ -165,15 +161,13 @@ ImportHook* queryHook = nullptr;
 int queryCalls = 0;
 
 // Lets the probe through, then lets "another program" grow the value before the read.
-LONG WINAPI growingQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                         LPDWORD size) {
+LONG WINAPI growingQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
     if (++queryCalls == 2) {
         const std::wstring longer = L"C:\\" + std::wstring(300, L'b');
         RegSetValueExW(key, L"SysPath4", 0, REG_SZ, reinterpret_cast<const BYTE*>(longer.c_str()),
                        static_cast<DWORD>((longer.size() + 1) * sizeof(wchar_t)));
     }
-    return queryHook->original<decltype(&RegQueryValueExA)>()(key, name, reserved, type, data,
-                                                              size);
+    return queryHook->original<decltype(&RegQueryValueExA)>()(key, name, reserved, type, data, size);
 }
 
 }  // namespace
@@ -200,8 +194,8 @@ TEST(AnsiText, Utf8CodePageRoundTripsAndRefusesBrokenSurrogates) {
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, "C:\\J\xC3\xB6rg\\\xD0\x9C\xD0\xBE\xD0\xB4\xD1\x83\xD0\xBB\xD0\xB8");
     EXPECT_EQ(fromAnsi(*bytes, CP_UTF8), text);
-    for (const std::wstring& broken : {std::wstring(L"C:\\\xD800"), std::wstring(L"C:\\\xDC00x"),
-                                       std::wstring(L"\xDBFF")})
+    for (const std::wstring& broken :
+         {std::wstring(L"C:\\\xD800"), std::wstring(L"C:\\\xDC00x"), std::wstring(L"\xDBFF")})
         EXPECT_FALSE(toAnsiExact(broken, CP_UTF8)) << "a broken surrogate was converted";
 }
 

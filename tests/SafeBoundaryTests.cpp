@@ -17,14 +17,14 @@ namespace {
 ImportHook* createHook = nullptr;
 ControlId failingControl{};
 
-HWND WINAPI failingCreate(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y,
-                          int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND WINAPI failingCreate(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width,
+                          int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     if (parent && menu == reinterpret_cast<HMENU>(static_cast<INT_PTR>(failingControl))) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    return createHook->original<decltype(&CreateWindowExW)>()(exStyle, className, text, style, x, y, width,
-                                                              height, parent, menu, instance, param);
+    return createHook->original<decltype(&CreateWindowExW)>()(exStyle, className, text, style, x, y, width, height,
+                                                              parent, menu, instance, param);
 }
 
 // As a 1 MiB path might end on a machine short of memory.
@@ -50,8 +50,8 @@ protected:
         UniqueRegKey key;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
         wchar_t name[256];
-        for (DWORD i = 0, length = 256; RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr,
-                                                      nullptr) == ERROR_SUCCESS;
+        for (DWORD i = 0, length = 256;
+             RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
              ++i, length = 256)
             names.emplace_back(name, length);
         return names;

@@ -13,9 +13,7 @@ protected:
         table.getSch();
         return table;
     }
-    void put(const std::wstring& name, const std::string& ansi) {
-        putRaw(name, REG_SZ, ansi);
-    }
+    void put(const std::wstring& name, const std::string& ansi) { putRaw(name, REG_SZ, ansi); }
     // The stored ASCII text without the terminator the registry keeps, or nullopt when
     // the value is missing; "" means zero bytes, unlike a lone terminator.
     std::optional<std::string> stored(const std::wstring& name) {
@@ -45,7 +43,9 @@ struct CloseCase {
     std::string stored;                         // at close; "" is zero bytes
 };
 
-void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class StoreAtCloseTest : public SchemaTableTest, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -76,17 +76,21 @@ TEST_P(SeedingTest, SeedsStandardHalfByHalf) {
 INSTANTIATE_TEST_SUITE_P(
     Start, SeedingTest,
     ::testing::Values(
-        SeedCase{"FirstRunTakesIdeValues", {}, {}, "C:\\Sys", "D:\\Com", L"C:\\Sys", L"D:\\Com",
-                 "C:\\Sys", "D:\\Com"},
+        SeedCase{"FirstRunTakesIdeValues", {}, {}, "C:\\Sys", "D:\\Com", L"C:\\Sys", L"D:\\Com", "C:\\Sys", "D:\\Com"},
         SeedCase{"FirstRunWithoutIdeValuesStoresZeroBytes", {}, {}, {}, {}, L"", L"", "", ""},
-        SeedCase{"StoredLeerIsSeededAgain", "leer", "D:\\Alt", "C:\\Sys", "D:\\Com", L"C:\\Sys",
-                 L"D:\\Alt", "C:\\Sys", "D:\\Alt"},
-        SeedCase{"OnlyMissingHalfIsSeeded", "C:\\Alt", {}, "C:\\Sys", "D:\\Com", L"C:\\Alt",
-                 L"D:\\Com", "C:\\Alt", "D:\\Com"},
-        SeedCase{"ZeroByteStandardIsSeededAgain", "", "", "C:\\Sys", {}, L"C:\\Sys", L"",
-                 "C:\\Sys", ""},
-        SeedCase{"LeerIsCaseSensitive", "Leer", "LEER", "C:\\Sys", "D:\\Com", L"Leer", L"LEER",
-                 "Leer", "LEER"}),
+        SeedCase{"StoredLeerIsSeededAgain", "leer", "D:\\Alt", "C:\\Sys", "D:\\Com", L"C:\\Sys", L"D:\\Alt", "C:\\Sys",
+                 "D:\\Alt"},
+        SeedCase{"OnlyMissingHalfIsSeeded",
+                 "C:\\Alt",
+                 {},
+                 "C:\\Sys",
+                 "D:\\Com",
+                 L"C:\\Alt",
+                 L"D:\\Com",
+                 "C:\\Alt",
+                 "D:\\Com"},
+        SeedCase{"ZeroByteStandardIsSeededAgain", "", "", "C:\\Sys", {}, L"C:\\Sys", L"", "C:\\Sys", ""},
+        SeedCase{"LeerIsCaseSensitive", "Leer", "LEER", "C:\\Sys", "D:\\Com", L"Leer", L"LEER", "Leer", "LEER"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(SchemaTableTest, FirstRunWithoutKeyCreatesItAndCloseStoresLeer) {
@@ -134,8 +138,7 @@ TEST_F(SchemaTableTest, WriteThroughChangesOnlyTheSelectedEntry) {
     SchemaTable table = loaded();
     const SchemaPaths before = table.sysPaths;
     writeThrough(table.sysPaths, 3, L"C:\\neu");
-    for (int i = 0; i < kSchemaCount; ++i)
-        EXPECT_EQ(table.sysPaths[i], i == 3 ? L"C:\\neu" : before[i]);
+    for (int i = 0; i < kSchemaCount; ++i) EXPECT_EQ(table.sysPaths[i], i == 3 ? L"C:\\neu" : before[i]);
     EXPECT_EQ(table.comPaths[3], L"leer");
     EXPECT_EQ(stored(L"SysPath3"), std::nullopt);  // memory only until close
 
@@ -167,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"UnchangedWhileAnotherStored", "C:\\Alt", "C:\\Andere", {}, "C:\\Andere"},
                       CloseCase{"UnchangedAndMissing", {}, {}, {}, "leer"},
                       CloseCase{"UnchangedAndOneNul", std::string(1, '\0'), {}, {}, ""},
-                      CloseCase{"ChangedAndChangedBack", "C:\\Alt", "C:\\Andere", {L"C:\\Neu", L"C:\\Alt"},
-                                "C:\\Andere"}),
+                      CloseCase{
+                          "ChangedAndChangedBack", "C:\\Alt", "C:\\Andere", {L"C:\\Neu", L"C:\\Alt"}, "C:\\Andere"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ActiveSchema, NamesEveryMatchingSchema) {

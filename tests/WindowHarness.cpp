@@ -108,8 +108,7 @@ std::wstring TestWindow::text(ControlId id) const {
 
 void TestWindow::select(int index) {
     SendMessageW(item(kSchema), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kSchema, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(item(kSchema)));
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kSchema, CBN_SELCHANGE), reinterpret_cast<LPARAM>(item(kSchema)));
 }
 
 void TestWindow::click(ControlId id) {

@@ -9,8 +9,7 @@ namespace {
 
 template <typename Function>
 Function user32Function(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -36,8 +35,7 @@ bool frameFollowsWindowDpi() {
 }  // namespace
 
 UINT systemDpi() {
-    if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem"))
-        return getDpiForSystem();
+    if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem")) return getDpiForSystem();
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -54,8 +52,7 @@ UINT windowDpi(HWND window) {
 
 int systemMetricForDpi(int index, UINT dpi) {
     if (frameFollowsWindowDpi()) {
-        if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi"))
-            return forDpi(index, dpi);
+        if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi")) return forDpi(index, dpi);
     }
     return GetSystemMetrics(index);
 }
@@ -92,6 +89,12 @@ bool sameFont(const LOGFONTW& a, const LOGFONTW& b) {
     // The face name is compared as text: what follows its NUL is left over.
     return std::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 &&
            std::wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+bool messageFontChanged(HFONT inUse, UINT dpi) {
+    const std::optional<LOGFONTW> now = messageLogFont(dpi);
+    LOGFONTW used{};
+    return now && (GetObjectW(inUse, sizeof(used), &used) != sizeof(used) || !sameFont(*now, used));
 }
 
 namespace {
@@ -148,8 +151,8 @@ const wchar_t* browseButtonFace() {
 
 UniqueIcon loadIconForDpi(HINSTANCE instance, int id, int sizeMetric, UINT dpi) {
     const int size = systemMetricForDpi(sizeMetric, dpi);
-    return UniqueIcon(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi) {

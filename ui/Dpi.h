@@ -33,6 +33,9 @@ UniqueFont createMessageFont(UINT dpi);
 
 bool sameFont(const LOGFONTW& a, const LOGFONTW& b);
 
+// Whether the system's message font at dpi is another than inUse.
+bool messageFontChanged(HFONT inUse, UINT dpi);
+
 // A font by face name and size in hundredths of a point, normal weight, at dpi.
 UniqueFont createPointFont(const wchar_t* face, int centiPoints, UINT dpi);
 

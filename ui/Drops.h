@@ -13,7 +13,7 @@
 void acceptDrops(HWND window);
 
 struct DroppedFolder {
-    POINT point;         // in the client area
+    POINT point;          // in the client area
     std::wstring folder;  // the first item, or the folder of a file; "" when there is none
 };
 

@@ -1,5 +1,7 @@
 #include "ui/FolderMarks.h"
 
+#include <dbt.h>
+
 #include <memory>
 
 namespace {
@@ -87,7 +89,8 @@ void FolderMarks::check(Entry& entry) {
         markAs(entry, folderMark(entry.text, fileSystem_));
         return;
     }
-    auto work = std::make_unique<PooledCheck>(PooledCheck{window_, entry.control, entry.check, entry.text, fileSystem_});
+    auto work =
+        std::make_unique<PooledCheck>(PooledCheck{window_, entry.control, entry.check, entry.text, fileSystem_});
     if (TrySubmitThreadpoolCallback(runPooledCheck, work.get(), nullptr)) work.release();
 }
 
@@ -111,6 +114,24 @@ const wchar_t* FolderMarks::reasonFor(HWND control) const {
     return nullptr;
 }
 
+std::optional<LRESULT> FolderMarks::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: {
+            const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
+            colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            return brush;
+        }
+        case kFolderChecked: onChecked(lParam); return 0;
+        case WM_DEVICECHANGE:
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) checkAll();
+            return TRUE;
+        default: return std::nullopt;
+    }
+}
+
+// After the system's own answer: red text for a marked control that can be used, except
+// in high contrast.
 void FolderMarks::colour(HWND control, HDC dc) const {
     if (reasonFor(control) && IsWindowEnabled(control) && !highContrast()) SetTextColor(dc, kMarkColour);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,21 +34,23 @@ public:
     void checkAll();
 
     bool onTimer(UINT_PTR timer);
-    void onChecked(LPARAM result);
+
+    // The colours of the window's controls, a drive that came or went, a check that
+    // ended; nothing for any other message.
+    std::optional<LRESULT> onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The reason for a control's mark, or nullptr.
     const wchar_t* reasonFor(HWND control) const;
 
-    // Answers WM_CTLCOLOREDIT and WM_CTLCOLORSTATIC for the control after the system's
-    // own answer: red text for a marked control that can be used, except in high contrast.
+private:
+    void onChecked(LPARAM result);
     void colour(HWND control, HDC dc) const;
 
-private:
     struct Entry {
         HWND control;
         std::wstring text;
         FolderMark mark = FolderMark::None;
-        unsigned check = 0;  // the latest; an older result is dropped
+        unsigned check = 0;   // the latest; an older result is dropped
         bool pending = true;  // not checked since the text changed
     };
 

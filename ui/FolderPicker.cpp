@@ -41,8 +41,7 @@ std::wstring showFolderDialog(HWND owner, const std::wstring& title) {
     // The Unicode calls: the ANSI ones put "?" in place of characters the code page
     // lacks, giving a wrong path that the file search would even read as a wildcard.
     std::wstring buffer(kPathBufferLength, L' ');
-    if (!SHGetPathFromIDListEx(list.get(), buffer.data(), kPathBufferLength, GPFIDL_DEFAULT))
-        return std::wstring();
+    if (!SHGetPathFromIDListEx(list.get(), buffer.data(), kPathBufferLength, GPFIDL_DEFAULT)) return std::wstring();
     buffer.resize(std::min(buffer.find(L'\0'), buffer.size()));
     return buffer;
 }

@@ -15,8 +15,7 @@ using FolderDialog = std::function<std::wstring(HWND owner, const std::wstring& 
 std::wstring showFolderDialog(HWND owner, const std::wstring& title);
 
 // The folder chosen in the dialog, trimmed of leading and trailing spaces.
-std::wstring browseFolder(HWND owner, const std::wstring& title,
-                          const FolderDialog& dialog = showFolderDialog);
+std::wstring browseFolder(HWND owner, const std::wstring& title, const FolderDialog& dialog = showFolderDialog);
 
 // True when a file or a folder exists at exactly this path.
 bool fileExists(const std::wstring& path);

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kLineTwips = 240;          // the labels' height: the layout holds one line of text
-constexpr int kButtonMarginTwips = 45;   // a push button's edge and focus frame, each side
+constexpr int kLineTwips = 240;         // the labels' height: the layout holds one line of text
+constexpr int kButtonMarginTwips = 45;  // a push button's edge and focus frame, each side
 
 // The smallest DPI at which twips hold pixels.
 UINT dpiToHold(int pixels, int twips) {
@@ -70,8 +70,8 @@ int twipsToPixels(int twips, UINT dpi) {
 RECT controlRect(const ControlDefinition& control, UINT dpi) {
     // Scaling both edges, not the size, keeps neighbours and overlaps exact at any DPI.
     const TwipsRect rect = absoluteTwips(control);
-    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi),
-            twipsToPixels(rect.left + rect.width, dpi), twipsToPixels(rect.top + rect.height, dpi)};
+    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi), twipsToPixels(rect.left + rect.width, dpi),
+            twipsToPixels(rect.top + rect.height, dpi)};
 }
 
 UINT layoutDpi(UINT dpi, HFONT messageFont) {

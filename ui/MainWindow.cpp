@@ -1,14 +1,13 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
-#include <dbt.h>
 
 #include <iterator>
 #include <memory>
 #include <string_view>
 
-#include "ui/Dpi.h"
 #include "ui/AccountCaption.h"
+#include "ui/Dpi.h"
 #include "ui/Drops.h"
 #include "ui/SystemMessageBox.h"
 #include "ui/WindowInfo.h"
@@ -29,12 +28,10 @@ MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
         const ModalLoop loop(current_);
         return dialog ? dialog(owner, title) : showFolderDialog(owner, title);
     };
-    if (!seams_.nameControl) {
+    if (!seams_.nameControl)
         seams_.nameControl = [this](HWND control, const std::wstring& name) {
-            if (!accessibleNames_) accessibleNames_.emplace();
-            accessibleNames_->set(control, name);
+            accessibleNames().set(control, name);
         };
-    }
 }
 
 bool MainWindow::registerClass(HINSTANCE instance) {
@@ -56,8 +53,8 @@ HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
     // if creation fails before that, it is deleted here. The size is set in
     // WM_CREATE, once the window's own DPI is known.
     std::unique_ptr<MainWindow> self(new MainWindow(std::move(seams)));
-    return CreateWindowExW(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &self);
+    return CreateWindowExW(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
+                           0, nullptr, nullptr, instance, &self);
 }
 
 HANDLE MainWindow::ideKeyEvent(HWND window) {
@@ -67,8 +64,8 @@ HANDLE MainWindow::ideKeyEvent(HWND window) {
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* owner = static_cast<std::unique_ptr<MainWindow>*>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* owner =
+            static_cast<std::unique_ptr<MainWindow>*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         MainWindow* self = owner->release();
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -94,12 +91,15 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: return onCreate() ? 0 : -1;
         case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        // As a dialog does: remember the focused control when another window takes over
-        // (minimising takes the focus before the window is deactivated), give it back on return.
-        // Back in the window, the user sees marks as the folders are now.
+        // As a dialog does: remember the focused control when another window takes over (a minimise
+        // takes it first), give it back on return, and show the marks as the folders are now.
         case WM_ACTIVATE: LOWORD(wParam) == WA_INACTIVE ? rememberFocus() : marks_.checkAll(); break;
-        case WM_SYSCOMMAND: if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus(); break;
-        case WM_SHOWWINDOW: if (!wParam) rememberFocus(); break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus();
+            break;
+        case WM_SHOWWINDOW:
+            if (!wParam) rememberFocus();
+            break;
         case WM_SETFOCUS:
             SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : controls_.schema);
             return 0;
@@ -123,16 +123,6 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENTERSIZEMOVE: current_.enterModalLoop(); return 0;
         case WM_EXITMENULOOP:
         case WM_EXITSIZEMOVE: current_.leaveModalLoop(); return 0;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC: {
-            const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
-            marks_.colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-            return brush;
-        }
-        case kFolderChecked: marks_.onChecked(lParam); return 0;
-        case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) marks_.checkAll();
-            return TRUE;
         case WM_TIMER:
             if (current_.keyMayHaveChanged(wParam)) onIdeKeyChanged();
             if (marks_.onTimer(wParam)) return 0;
@@ -141,9 +131,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETOBJECT: nameControls(); break;
         case WM_SETTINGCHANGE: onSettingChange(wParam); break;
         // At logoff the process may be ended without WM_DESTROY: store now.
-        case WM_ENDSESSION: if (wParam && started_) table_.saveReg(); return 0;
+        case WM_ENDSESSION:
+            if (wParam && started_) table_.saveReg();
+            return 0;
         case WM_DESTROY: onDestroy(); return 0;
-        default: break;
+        default:
+            if (const std::optional<LRESULT> result = marks_.onMessage(window_, message, wParam, lParam))
+                return *result;
+            break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -224,17 +219,6 @@ void MainWindow::nameControls() {
         if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
 }
 
-void MainWindow::describe(HWND control, const std::wstring& description) {
-    if (!accessibleNames_) accessibleNames_.emplace();
-    accessibleNames_->describe(control, description);
-}
-
-// Everything that depends on the DPI or the system's metrics, for creation and
-// every change alike.
-void MainWindow::refreshVisuals() {
-    applyVisuals(formVisualsAt(dpi_));
-}
-
 void MainWindow::applyVisuals(FormVisuals visuals) {
     // The class's icons are sized for the system DPI; at any other DPI the window
     // takes its own. The old fonts and icons go only after the controls and the
@@ -261,19 +245,14 @@ void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
 // SPI_SETNONCLIENTMETRICS is not certain, so any change that leaves another message
 // font than the one in use counts.
 void MainWindow::onSettingChange(WPARAM what) {
-    bool fontChanged = false;
-    LOGFONTW inUse{};
-    if (const std::optional<LOGFONTW> now = messageLogFont(dpi_))
-        fontChanged = GetObjectW(visuals_.messageFont.get(), sizeof(inUse), &inUse) != sizeof(inUse) || !sameFont(*now, inUse);
-    if (what == SPI_SETNONCLIENTMETRICS || fontChanged) refreshVisuals();
+    if (what == SPI_SETNONCLIENTMETRICS || messageFontChanged(visuals_.messageFont.get(), dpi_)) refreshVisuals();
 }
 
 // Where the system compares a non-ASCII access key by case (Alt+Shift+Ü), the key
 // arrives here unmatched. The click is posted so that it runs once the menu loop
 // that asked has ended, not inside an open system menu.
 LRESULT MainWindow::onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam) {
-    if (!isAccessKeyOf(key, windowText(controls_.save)))
-        return DefWindowProcW(window_, WM_MENUCHAR, wParam, lParam);
+    if (!isAccessKeyOf(key, windowText(controls_.save))) return DefWindowProcW(window_, WM_MENUCHAR, wParam, lParam);
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSave, BN_CLICKED), reinterpret_cast<LPARAM>(controls_.save));
     return MAKELRESULT(0, MNC_CLOSE);
 }

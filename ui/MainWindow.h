@@ -77,8 +77,13 @@ private:
 
     bool createControls(const FormVisuals& visuals);
     void nameControls();
-    void describe(HWND control, const std::wstring& description);
-    void refreshVisuals();
+    AccessibleNames& accessibleNames() {
+        if (!accessibleNames_) accessibleNames_.emplace();
+        return *accessibleNames_;
+    }
+    // Everything that depends on the DPI or the system's metrics, for creation and every
+    // change alike.
+    void refreshVisuals() { applyVisuals(formVisualsAt(dpi_)); }
     void applyVisuals(FormVisuals visuals);
     void rememberFocus();
 
@@ -88,13 +93,16 @@ private:
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl and the marks
-    FolderMarks marks_{[this](HWND control, const std::wstring& reason) { describe(control, reason); },
-                       systemFileSystem()};
+    FolderMarks marks_{
+        [this](HWND control, const std::wstring& reason) { accessibleNames().describe(control, reason); },
+        systemFileSystem()};
     CurrentPanel current_{controls_, table_, marks_};
     SchemaPanel schemas_{controls_, table_, marks_, seams_.showMessage, seams_.folderDialog};
     bool started_ = false;  // the start sequence has run: only then is there anything to store
     bool named_ = false;    // the controls have their names for screen readers
-    ToolTips toolTips_{[this](HWND control) { return marks_.reasonFor(control); }};
+    ToolTips toolTips_{[this](HWND control) {
+        return marks_.reasonFor(control);
+    }};
     // The window's DPI as Windows last told it: GetDpiForWindow is missing before
     // Windows 10 1607, and the system DPI is not the window's after a move.
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

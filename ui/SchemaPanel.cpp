@@ -86,8 +86,7 @@ void SchemaPanel::offerFolder(HWND box, const std::wstring& folder) {
 }
 
 bool SchemaPanel::apply() {
-    return applySchema(table_.regKey, windowText(controls_.systemPath), windowText(controls_.commonPath),
-                       showMessage_);
+    return applySchema(table_.regKey, windowText(controls_.systemPath), windowText(controls_.commonPath), showMessage_);
 }
 
 // The first item of a drop: a folder, or the folder of a file. A drop elsewhere than on

@@ -5,8 +5,7 @@ namespace {
 UINT messageBoxType(const Message& message) {
     UINT type = message.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
     if (message.icon == MessageIcon::Question) type |= MB_ICONQUESTION;
-    if (message.buttons == MessageButtons::YesNo && message.defaultAnswer == MessageAnswer::No)
-        type |= MB_DEFBUTTON2;
+    if (message.buttons == MessageButtons::YesNo && message.defaultAnswer == MessageAnswer::No) type |= MB_DEFBUTTON2;
     return type;
 }
 

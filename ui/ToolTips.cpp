@@ -32,9 +32,9 @@ void ToolTips::create(HWND window, const FormControls& controls) {
     window_ = window;
     controls_ = &controls;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                               instance, nullptr);
+    toolTip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     if (!toolTip_) return;
     // Lines break only at a line break of the text: a long path stays on one line.
     SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
