@@ -1,6 +1,5 @@
 // What users of screen readers and of a larger text size get: the names a screen
 // reader announces, read from a second process, and text that is never clipped.
-#define WINVER 0x0A00
 #include <windows.h>
 
 #include <commctrl.h>
@@ -75,6 +74,29 @@ TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
 
 namespace {
 
+// Puts the message font back at the end of the run if a test left it changed, whatever
+// became of that test's own TearDown.
+class MessageFontRestorer : public ::testing::Environment {
+public:
+    void SetUp() override {
+        saved_.cbSize = sizeof(saved_);
+        known_ = desktopMayChange() && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0);
+    }
+    void TearDown() override {
+        NONCLIENTMETRICSW now{};
+        now.cbSize = sizeof(now);
+        if (known_ && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(now), &now, 0) &&
+            !sameFont(now.lfMessageFont, saved_.lfMessageFont))
+            SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0);
+    }
+
+private:
+    NONCLIENTMETRICSW saved_{};
+    bool known_ = false;
+};
+
+::testing::Environment* const messageFontRestorer = ::testing::AddGlobalTestEnvironment(new MessageFontRestorer);
+
 // The system's message font set to one whose line is a given height, as a larger
 // text size does, and put back afterwards whatever happened. It is the whole desktop
 // session's font, so only where the session is the tests' own.
@@ -87,7 +109,8 @@ protected:
                 << "changes the desktop's text size: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1";
         saved_.cbSize = sizeof(saved_);
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved_), &saved_, 0));
-        if (GetDpiForSystem() != 96) GTEST_SKIP() << "client sizes pinned at 96 DPI";
+        if (!windows10Dpi().getDpiForSystem) GTEST_SKIP() << kNoWindows10Dpi;
+        if (windows10Dpi().getDpiForSystem() != 96) GTEST_SKIP() << "client sizes pinned at 96 DPI";
         if (!defaultTextSize(96)) GTEST_SKIP() << kNotDefaultTextSize;
     }
     void TearDown() override {

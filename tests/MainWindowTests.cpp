@@ -1,6 +1,3 @@
-// The Windows 10 declarations (GetDpiForWindow, the *ForDpi calls): the tests run
-// only where those exist, unlike the program.
-#define WINVER 0x0A00
 #include <windows.h>
 
 #include <commctrl.h>
@@ -30,17 +27,20 @@ constexpr ControlId kEditing[] = {kSystemPath, kGetSysPath, kCommonPath, kGetCom
 // The DPI the process runs at. run-at-dpi.sh sets it together with Wine's LogPixels,
 // so a run that did not take the setting fails instead of testing the wrong thing.
 UINT processDpi(HWND window) {
-    const UINT dpi = GetDpiForWindow(window);
+    const UINT dpi = windows10Dpi().getDpiForWindow(window);
     if (const char* expected = std::getenv("TRELVANE_EXPECT_DPI")) {
         EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(expected)));
     }
     return dpi;
 }
 
-// Only a per-monitor v2 window (its own awareness, not its thread's) has its frame scaled.
+// Only a per-monitor v2 window (its own awareness, not its thread's) has its frame scaled;
+// there is none before Windows 10 1703.
 bool frameScalesWithDpi(HWND window) {
-    return AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(window),
-                                        DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    const Windows10Dpi& dpi = windows10Dpi();
+    return dpi.complete() &&
+           dpi.areDpiAwarenessContextsEqual(dpi.getWindowDpiAwarenessContext(window), perMonitorAwareV2);
 }
 
 LOGFONTW logFontOf(HWND control) {
@@ -475,8 +475,14 @@ SIZE pinnedClient(UINT dpi) {
     return dpi == 144 ? SIZE{627, 338} : SIZE{418, 225};
 }
 
+// Asks the DPI functions of Windows 10 directly: skipped on older systems.
 class MainWindowLayout : public MainWindowTest {
 protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (!windows10Dpi().complete()) GTEST_SKIP() << kNoWindows10Dpi;
+    }
+
     void expectClient(UINT dpi) {
         RECT client{};
         GetClientRect(window, &client);
@@ -500,8 +506,8 @@ protected:
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-        const LONG messageHeight =
-            MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(GetDpiForSystem()));
+        const LONG messageHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                                          static_cast<int>(windows10Dpi().getDpiForSystem()));
         for (const ControlDefinition& control : kForm) {
             const LOGFONTW font = logFontOf(item(control.id));
             if (control.id == kGetSysPath || control.id == kGetComPath) {
@@ -518,8 +524,8 @@ protected:
     // As Windows sends it when the window moves to a monitor of another DPI.
     void sendDpiChanged(UINT dpi) {
         RECT frame{0, 0, pinnedClient(dpi).cx, pinnedClient(dpi).cy};
-        AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                                 static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+        windows10Dpi().adjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                                                static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
         RECT now{};
         GetWindowRect(window, &now);
         RECT suggested{now.left, now.top, now.left + frame.right - frame.left, now.top + frame.bottom - frame.top};
@@ -547,7 +553,7 @@ class MainWindowDpiChange : public MainWindowLayout {};
 
 TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
     open();
-    const UINT start = GetDpiForWindow(window);
+    const UINT start = windows10Dpi().getDpiForWindow(window);
     const UINT other = start == 144 ? 96 : 144;
     if (!defaultTextSize(start) || !defaultTextSize(other)) GTEST_SKIP() << kNotDefaultTextSize;
     const auto fontOf = [this](ControlId id) {
@@ -607,8 +613,8 @@ TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
     for (const auto& [dpi, client] : clients) {
         if (!defaultTextSize(dpi)) GTEST_SKIP() << kNotDefaultTextSize << " at " << dpi;
         RECT frame{0, 0, client.cx, client.cy};
-        AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                                 static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
+        windows10Dpi().adjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                                                static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
         SIZE answered{1, 1};
         EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&answered)));
         EXPECT_EQ(answered.cx, frame.right - frame.left) << dpi;
@@ -628,8 +634,8 @@ TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
             GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
-            EXPECT_EQ(bitmap.bmWidth,
-                      frameScalesWithDpi(window) ? GetSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric))
+            EXPECT_EQ(bitmap.bmWidth, frameScalesWithDpi(window) ? windows10Dpi().getSystemMetricsForDpi(metric, dpi)
+                                                                 : GetSystemMetrics(metric))
                 << dpi;
         }
     }

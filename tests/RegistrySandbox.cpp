@@ -3,12 +3,37 @@
 #include <sddl.h>
 
 #include <atomic>
+#include <cwchar>
+#include <vector>
 
 #include "schemas/SchemaTable.h"
+#include "store/UniqueHandle.h"
 
 namespace {
 
+constexpr wchar_t kScratchParent[] = L"Software\\TrelvaneTests";
+
 std::atomic<int> sandboxCounter{0};
+
+// A scratch key is named "<process id>_<count>". A process that cannot be opened for
+// another reason than its absence still runs.
+bool madeByEndedProcess(const std::wstring& name) {
+    const auto id = static_cast<DWORD>(std::wcstoul(name.c_str(), nullptr, 10));
+    UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
+// Leaves no trace in HKEY_CURRENT_USER: the keys of ended runs go at the start and the
+// parent at the end. RegDeleteKey keeps a parent that still has keys: those of a test
+// program running alongside.
+class ScratchKeyCleanup : public ::testing::Environment {
+public:
+    void SetUp() override { removeScratchKeysOfEndedProcesses(); }
+    void TearDown() override { RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent); }
+};
+
+::testing::Environment* const scratchKeyCleanup = ::testing::AddGlobalTestEnvironment(new ScratchKeyCleanup);
 
 HKEY openIdeKey(REGSAM access) {
     HKEY key = nullptr;
@@ -18,8 +43,22 @@ HKEY openIdeKey(REGSAM access) {
 
 }  // namespace
 
+void removeScratchKeysOfEndedProcesses() {
+    std::vector<std::wstring> ended;
+    UniqueRegKey parent;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kScratchParent, 0, KEY_ENUMERATE_SUB_KEYS, parent.put()) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumKeyExW(parent.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (madeByEndedProcess(name)) ended.emplace_back(name);
+    }
+    for (const std::wstring& key : ended) RegDeleteTreeW(HKEY_CURRENT_USER, (kScratchParent + (L"\\" + key)).c_str());
+}
+
 void RegistrySandbox::SetUp() {
-    scratchPath_ = L"Software\\TrelvaneTests\\" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+    scratchPath_ = std::wstring(kScratchParent) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                    std::to_wstring(++sandboxCounter);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     UniqueRegKey scratch;

@@ -9,6 +9,10 @@
 
 #include "store/UniqueHandle.h"
 
+// Removes the scratch keys of test programs that have ended without removing their own
+// (killed by a time limit); run before the first test of each program.
+void removeScratchKeysOfEndedProcesses();
+
 // Each test gets a fresh scratch key that stands in for HKEY_CURRENT_USER, so the
 // code under test calls the registry exactly as the program does while the
 // settings of whoever runs the tests stay untouched.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -74,11 +75,9 @@ protected:
         scratch_.file(markerFilePath(scratch_.folder(L"Modul")));
         scratch_.file(scratch_.folder(L"Ohne") + L"\\liesmich.txt");
         scratch_.file(markerFilePath(scratch_.folder(foreignText())));
-        const std::wstring& first = GetParam().items[0];
-        if (first.find(L":\\") != 1) return;
-        scratch_.file(first);
-        if (GetFileAttributesW(first.c_str()) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "no write access to the drive root";
+        if (GetParam().items[0] != DriveRootMarker::kPath) return;
+        driveRoot_ = std::make_unique<DriveRootMarker>();
+        if (!driveRoot_->exists()) GTEST_SKIP() << kNoDriveRoot;
     }
     std::wstring path(const std::wstring& item) const {
         if (item.find(L":\\") == 1) return item;  // from a drive root
@@ -86,6 +85,7 @@ protected:
     }
 
     ScratchFolders scratch_;
+    std::unique_ptr<DriveRootMarker> driveRoot_;
 };
 
 }  // namespace
@@ -308,6 +308,8 @@ TEST_F(RegistrySandbox, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
     putRaw(kIdeSystemValue, REG_SZ, longPath);
     TestWindow ui;
     ASSERT_TRUE(ui.handle());
+    // Shown above other windows without taking the foreground, which Windows may refuse.
+    SetWindowPos(ui.handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SendMessageW(ui.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ui.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     HWND toolTip = toolTipOf(ui.handle());
     ASSERT_TRUE(toolTip);
@@ -320,6 +322,14 @@ TEST_F(RegistrySandbox, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
         TTHITTESTINFOW hit{};
         hit.hwnd = ui.handle();
         hit.pt = centreOf(ui.item(id));
+        POINT onScreen = hit.pt;
+        ClientToScreen(ui.handle(), &onScreen);
+        // WindowFromPoint hit-tests as mouse input does.
+        HWND underMouse = WindowFromPoint(onScreen);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(underMouse, &owner);
+        if (owner != GetCurrentProcessId()) GTEST_SKIP() << "another program's window lies over the box";
+        EXPECT_EQ(underMouse, ui.handle()) << id;
         hit.ti.cbSize = sizeof(hit.ti);
         ASSERT_TRUE(SendMessageW(toolTip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) << id;
         EXPECT_EQ(hit.ti.uId, static_cast<UINT_PTR>(id));

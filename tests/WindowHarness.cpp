@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <string_view>
+#include <type_traits>
 
 #include "ui/Dpi.h"
 
@@ -68,6 +70,59 @@ bool desktopMayChange() {
     const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     const char* allowed = std::getenv("TRELVANE_ALLOW_DESKTOP_CHANGES");
     return underWine || (allowed && std::string(allowed) == "1");
+}
+
+namespace {
+
+constexpr char kMarkerText[] = "Trelvane tests";
+
+bool holdsMarkerText(const wchar_t* path) {
+    char text[sizeof(kMarkerText)] = {};
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD read = 0;
+    const bool same = ReadFile(file, text, sizeof(text), &read, nullptr) && read == sizeof(kMarkerText) - 1 &&
+                      std::string_view(text, read) == kMarkerText;
+    CloseHandle(file);
+    return same;
+}
+
+bool createWithMarkerText(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, kMarkerText, sizeof(kMarkerText) - 1, &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+DriveRootMarker::DriveRootMarker() {
+    if (desktopMayChange()) ours_ = createWithMarkerText(kPath) || holdsMarkerText(kPath);
+}
+
+DriveRootMarker::~DriveRootMarker() {
+    if (ours_) DeleteFileW(kPath);
+}
+
+const Windows10Dpi& windows10Dpi() {
+    static const Windows10Dpi functions = [] {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        const auto find = [user32](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                reinterpret_cast<void*>(GetProcAddress(user32, name)));
+        };
+        Windows10Dpi found{};
+        find(found.getDpiForWindow, "GetDpiForWindow");
+        find(found.getDpiForSystem, "GetDpiForSystem");
+        find(found.adjustWindowRectExForDpi, "AdjustWindowRectExForDpi");
+        find(found.getSystemMetricsForDpi, "GetSystemMetricsForDpi");
+        find(found.getWindowDpiAwarenessContext, "GetWindowDpiAwarenessContext");
+        find(found.areDpiAwarenessContextsEqual, "AreDpiAwarenessContextsEqual");
+        return found;
+    }();
+    return functions;
 }
 
 bool defaultTextSize(UINT dpi) {

@@ -71,9 +71,49 @@ void drainMessages();
 // which Windows makes due within a few milliseconds.
 void finishStart();
 
-// Whether tests may change the whole desktop session's message font: under Wine, whose
-// session is the tests' own, or where TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.
+// Whether tests may change what the whole machine shares (the desktop session's message
+// font, the drive root): under Wine, whose session and drive are the tests' own, or where
+// TRELVANE_ALLOW_DESKTOP_CHANGES=1 says so.
 bool desktopMayChange();
+
+// C:\modules.txt for the drive-root cases, made only where desktopMayChange() and removed
+// again; one that a killed run left is known by its text and removed too. A file that was
+// there before is used but kept.
+class DriveRootMarker {
+public:
+    DriveRootMarker();
+    ~DriveRootMarker();
+    DriveRootMarker(const DriveRootMarker&) = delete;
+    DriveRootMarker& operator=(const DriveRootMarker&) = delete;
+
+    static constexpr wchar_t kPath[] = L"C:\\modules.txt";
+    bool exists() const { return GetFileAttributesW(kPath) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    bool ours_ = false;
+};
+
+inline constexpr char kNoDriveRoot[] =
+    "creates C:\\modules.txt: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1, where the root is writable";
+
+// The DPI functions of Windows 10 1607 that the tests ask, looked up at run time as the
+// program does, so the test programs start on Windows 7 too; null where missing.
+struct Windows10Dpi {
+    UINT(WINAPI* getDpiForWindow)(HWND);
+    UINT(WINAPI* getDpiForSystem)();
+    BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT);
+    int(WINAPI* getSystemMetricsForDpi)(int, UINT);
+    HANDLE(WINAPI* getWindowDpiAwarenessContext)(HWND);
+    BOOL(WINAPI* areDpiAwarenessContextsEqual)(HANDLE, HANDLE);
+
+    bool complete() const {
+        return getDpiForWindow && getDpiForSystem && adjustWindowRectExForDpi && getSystemMetricsForDpi &&
+               getWindowDpiAwarenessContext && areDpiAwarenessContextsEqual;
+    }
+};
+const Windows10Dpi& windows10Dpi();
+
+inline constexpr char kNoWindows10Dpi[] = "the DPI functions of Windows 10 1607 are missing";
 
 // The message font at dpi fits the form's line, as at the default text size.
 bool defaultTextSize(UINT dpi);

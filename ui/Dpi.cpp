@@ -32,6 +32,24 @@ bool frameFollowsWindowDpi() {
     return threadContext && equal && equal(threadContext(), kPerMonitorAwareV2);
 }
 
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+// Windows 8.1 and Windows 10 before 1607: the DPI of the monitor the window is on, so a
+// window that starts on a second monitor of another scale is right before it is moved.
+// shcore.dll, which Windows 7 lacks, from the system folder only. 0 where unknown.
+UINT monitorDpi(HWND window) {
+    const UniqueLibrary shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!shcore) return 0;
+    auto getDpiForMonitor =
+        reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+    UINT dpiX = 0, dpiY = 0;
+    if (!getDpiForMonitor ||
+        FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)))
+        return 0;
+    return dpiY;
+}
+
 }  // namespace
 
 UINT systemDpi() {
@@ -47,6 +65,7 @@ UINT windowDpi(HWND window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi != 0) return dpi;
     }
+    if (const UINT dpi = monitorDpi(window)) return dpi;
     return systemDpi();
 }
 

@@ -14,6 +14,7 @@
 // DPI helpers that use the per-monitor functions where the system has them and
 // fall back to the system DPI (Windows 7 and 8).
 
+// The window's DPI; its monitor's on Windows 8.1 and Windows 10 before 1607.
 UINT windowDpi(HWND window);
 
 // The DPI of the primary monitor at logon, which GetSystemMetrics answers for.
