@@ -12,11 +12,12 @@ DESCRIPTION = "Tool zum Ändern der Modulpfade der C-Control II Entwicklungsumge
 llvm_rc, rc_file, *includes = sys.argv[1:]
 script = Path(rc_file)
 # rc.exe reads the script in the code page its pragma names; llvm-rc takes that only as /C.
+# "--" ends the options: a path such as /check/... would otherwise be read as /C heck/...
 pragma = re.search(rb"^#pragma code_page\((\d+)\)", script.read_bytes(), re.M)
 with tempfile.TemporaryDirectory() as work:
     res = Path(work, "out.res")
     code_page = ["/C", pragma[1].decode()] if pragma else []
-    if subprocess.run([llvm_rc, *code_page, *(f"/I{d}" for d in includes), "/FO", res, script]).returncode:
+    if subprocess.run([llvm_rc, *code_page, *(f"/I{d}" for d in includes), "/FO", res, "--", script]).returncode:
         sys.exit("resource-script: llvm-rc could not compile " + rc_file)
     data = res.read_bytes()
 
