@@ -52,8 +52,13 @@ IAccPropServices* AccessibleNames::services() const {
     return static_cast<IAccPropServices*>(services_.get());
 }
 
-bool createHiddenLabel(HWND window, const ControlDefinition& row, HINSTANCE instance) {
-    if (!row.accessibleName || row.className == std::wstring_view(WC_BUTTONW)) return true;
-    return CreateWindowExW(0, WC_STATICW, row.accessibleName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window, nullptr,
-                           instance, nullptr) != nullptr;
+void addHiddenLabel(HWND control, const ControlDefinition& row) {
+    if (!row.accessibleName || row.className == std::wstring_view(WC_BUTTONW)) return;
+    HWND window = GetParent(control);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    HWND label = CreateWindowExW(0, WC_STATICW, row.accessibleName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window, nullptr,
+                                 instance, nullptr);
+    // Made last, it lies last in z-order: move it to just before the control.
+    HWND before = GetWindow(control, GW_HWNDPREV);
+    if (label) SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -34,5 +34,5 @@ private:
 };
 
 // Screen readers name a box or a list by the static text just before it in z-order: an
-// invisible one, made before the control, names it without changing the look.
-bool createHiddenLabel(HWND window, const ControlDefinition& row, HINSTANCE instance);
+// invisible one there names it without changing the look.
+void addHiddenLabel(HWND control, const ControlDefinition& row);

@@ -163,8 +163,8 @@ bool MainWindow::onCreate() {
 }
 
 // The watch is armed, then the key read again, so that a change since the start is not
-// missed. The annotation service is slow to load: the names follow here, or at once
-// when a screen reader asks earlier.
+// missed. The annotation service is slow to load: the names (and the hidden labels)
+// follow here, or at once when a screen reader asks earlier.
 void MainWindow::afterFirstFrame() {
     KillTimer(window_, kAfterFirstFrameTimer);
     onIdeKeyChanged();
@@ -194,7 +194,6 @@ void MainWindow::onCommand(int id, int code) {
 bool MainWindow::createControls(const FormVisuals& visuals) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     for (const ControlDefinition& row : kForm) {
-        if (!createHiddenLabel(window_, row, instance)) return false;
         const RECT rect = creationRect(row, visuals, dpi_);
         if (row.id == kSchema) listWindow_ = rect;
         HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
@@ -215,8 +214,11 @@ bool MainWindow::createControls(const FormVisuals& visuals) {
 void MainWindow::nameControls() {
     if (named_ || !started_) return;
     named_ = true;
-    for (const ControlDefinition& row : kForm)
-        if (row.accessibleName) seams_.nameControl(controls_.*row.handle, row.accessibleName);
+    for (const ControlDefinition& row : kForm) {
+        if (!row.accessibleName) continue;
+        addHiddenLabel(controls_.*row.handle, row);
+        seams_.nameControl(controls_.*row.handle, row.accessibleName);
+    }
 }
 
 void MainWindow::applyVisuals(FormVisuals visuals) {
