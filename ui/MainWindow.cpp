@@ -196,8 +196,9 @@ bool MainWindow::createControls(const FormVisuals& visuals) {
     for (const ControlDefinition& row : kForm) {
         const RECT rect = creationRect(row, visuals, dpi_);
         if (row.id == kSchema) listWindow_ = rect;
-        HWND control = CreateWindowExW(row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style,
-                                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
+        const DWORD style = WS_CHILD | WS_VISIBLE | row.style | SchemaPanel::creationState(row.id);
+        HWND control = CreateWindowExW(row.exStyle, row.className, row.text, style, rect.left, rect.top,
+                                       rect.right - rect.left, rect.bottom - rect.top, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) return false;
         controls_.*row.handle = control;

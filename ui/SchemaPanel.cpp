@@ -30,6 +30,12 @@ void SchemaPanel::prepareControls() {
     for (const PathRow& row : kPathRows) SendMessageW(controls_.*row.box, EM_SETLIMITTEXT, 0, 0);
 }
 
+DWORD SchemaPanel::creationState(ControlId id) {
+    for (const PathRow& row : kPathRows)
+        if (id == row.boxId || id == row.buttonId) return WS_DISABLED;
+    return 0;
+}
+
 int SchemaPanel::selected() const {
     return static_cast<int>(SendMessageW(controls_.schema, CB_GETCURSEL, 0, 0));
 }

@@ -40,6 +40,10 @@ public:
     // The list's entries, and boxes that take a path of any length.
     void prepareControls();
 
+    // The style bits a control of the frame is created with: the window opens on
+    // "Standard", so the path rows start disabled rather than being disabled at once.
+    static DWORD creationState(ControlId id);
+
     // The boxes show the selected schema; editing is off for "Standard".
     void onSchemaSelected();
 
