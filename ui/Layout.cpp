@@ -44,14 +44,17 @@ void moveTo(HWND control, const RECT& rect) {
 }
 
 // The closed box's height follows its selection field. What the box adds around
-// the field differs between systems (and some store the field height with an
-// offset), so set it once, measure, then set the exact value.
+// the field differs between systems, and some store a field height they are given
+// with an offset: so set the field as the box's present frame suggests, and only
+// where the result is off, again from the frame that setting showed.
 void fitClosedComboHeight(HWND combo, int height) {
-    if (heightOf(rectInParent(combo)) == height) return;
+    const int now = heightOf(rectInParent(combo));
+    if (now == height) return;
     const auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    const int frame = heightOf(rectInParent(combo)) - field;
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+    const int guess = height - (now - field);
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), guess);
+    if (const int reached = heightOf(rectInParent(combo)); reached != height)
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - (reached - guess));
 }
 
 RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi) {
