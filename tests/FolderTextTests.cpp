@@ -20,7 +20,6 @@ struct ValidityCase {
 TEST(FolderTextValidity, SecondAndThirdCharactersMustBeColonBackslash) {
     const ValidityCase cases[] = {
         {L"C:\\Module\\System", true},
-        {L"D:\\Gemeinsam", true},
         {L"C:\\", true},
         {L"1:\\x", true},
         {L"\u00C4:\\Umlaut", ansiHolds(L"\u00C4")},  // any one character, not only a letter
