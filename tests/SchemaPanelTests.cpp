@@ -282,7 +282,7 @@ TEST_F(RegistrySandbox, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     const COLORREF red = contrast.dwFlags & HCF_HIGHCONTRASTON ? GetSysColor(COLOR_WINDOWTEXT) : RGB(196, 43, 28);
 
     EXPECT_EQ(tip(kCurSys), L"SystemModule: " + module);
-    EXPECT_EQ(tip(kCurCom), L"Ordner nicht gefunden\nGemeinsame Module: " + missing);
+    EXPECT_EQ(tip(kCurCom), L"Ordner nicht gefunden\r\nGemeinsame Module: " + missing);
     EXPECT_EQ(textColour(WM_CTLCOLORSTATIC, kCurSys), GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(textColour(WM_CTLCOLORSTATIC, kCurCom), red);
     EXPECT_EQ(tipOf(toolTip, ui.handle(), kSystemPath), L"");  // over the disabled "Standard" boxes

@@ -43,24 +43,30 @@ void moveTo(HWND control, const RECT& rect) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The closed box's height follows its selection field. What the box adds around
-// the field differs between systems, and some store a field height they are given
-// with an offset: so set the field as the box's present frame suggests, and only
-// where the result is off, again from the frame that setting showed.
-void fitClosedComboHeight(HWND combo, int height) {
-    const int now = heightOf(rectInParent(combo));
-    if (now == height) return;
-    const auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    const int guess = height - (now - field);
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), guess);
-    if (const int reached = heightOf(rectInParent(combo)); reached != height)
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - (reached - guess));
+// A closed list is its selection field with a frame around it: Windows makes the box 6 px
+// higher than the field set with CB_SETITEMHEIGHT, and so does Wine.
+constexpr int kListFieldFrame = 6;
+
+// The closed list as the table draws it, grown where its field would not hold a line of
+// its font (Segoe UI at Windows 10's default text size needs 16 px, the table gives 15).
+int closedListHeight(const RECT& drawn, int line) {
+    return std::max(heightOf(drawn), line + kListFieldFrame);
 }
 
-RECT droppedListRect(const RECT& closed, int itemHeight, UINT dpi) {
+// The field is set, never read back: Wine answers 2 px more than it was given. Where a
+// system frames the field otherwise, the height the first setting reached tells by how much.
+void fitClosedListHeight(HWND list, int height, int line) {
+    if (heightOf(rectInParent(list)) == height) return;
+    const int field = height - kListFieldFrame;
+    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    if (const int frame = heightOf(rectInParent(list)) - field; frame != kListFieldFrame)
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(height - frame, line));
+}
+
+RECT droppedListRect(const RECT& drawn, int closedHeight, int itemHeight, UINT dpi) {
     constexpr int entries = static_cast<int>(std::size(kSchemaNames));
-    RECT dropped = closed;
-    dropped.bottom += itemHeight * entries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
+    RECT dropped = drawn;
+    dropped.bottom = drawn.top + closedHeight + itemHeight * entries + 2 * systemMetricForDpi(SM_CYEDGE, dpi);
     return dropped;
 }
 
@@ -102,8 +108,10 @@ SIZE windowSize(UINT layoutDpi, UINT dpi) {
 
 RECT creationRect(const ControlDefinition& row, const FormVisuals& visuals, UINT dpi) {
     const RECT rect = controlRect(row, visuals.layout);
+    if (row.id != kSchema) return rect;
     // A list's entries are a line of its font high.
-    return row.id == kSchema ? droppedListRect(rect, lineHeight(visuals.messageFont.get()), dpi) : rect;
+    const int line = lineHeight(visuals.messageFont.get());
+    return droppedListRect(rect, closedListHeight(rect, line), line, dpi);
 }
 
 void placeControls(const FormControls& controls, const FormVisuals& visuals, UINT dpi, RECT& listWindow) {
@@ -116,10 +124,11 @@ void placeControls(const FormControls& controls, const FormVisuals& visuals, UIN
             if (const RECT now = rectInParent(child); !EqualRect(&now, &rect)) moveTo(child, rect);
             continue;
         }
+        const int line = lineHeight(font), closed = closedListHeight(rect, line);
         const auto item = static_cast<int>(SendMessageW(child, CB_GETITEMHEIGHT, 0, 0));
-        if (const RECT window = droppedListRect(rect, item, dpi); !EqualRect(&window, &listWindow))
+        if (const RECT window = droppedListRect(rect, closed, item, dpi); !EqualRect(&window, &listWindow))
             moveTo(child, listWindow = window);
-        fitClosedComboHeight(child, heightOf(rect));  // last, as a resize may reset it
+        fitClosedListHeight(child, closed, line);  // last, as a resize may reset it
     }
 }
 

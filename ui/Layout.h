@@ -36,7 +36,8 @@ SIZE windowSize(UINT layoutDpi, UINT dpi);
 // entry, as systems that size the open list from the window need.
 RECT creationRect(const ControlDefinition& row, const FormVisuals& visuals, UINT dpi);
 
-// Gives every control its font and its place, moving only what is not there yet.
+// Gives every control its font and its place, moving only what is not there yet. The
+// list alone grows below the table's height where its field would not hold a line.
 // listWindow is Schema's window rectangle as last set: moving a list is costly, and the
 // rectangle it was given is not one it reports.
 void placeControls(const FormControls& controls, const FormVisuals& visuals, UINT dpi, RECT& listWindow);

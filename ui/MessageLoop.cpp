@@ -1,7 +1,23 @@
 #include "ui/MessageLoop.h"
 
+namespace {
+
+// Windows 8 brought touch and pen input, which the QS_ALLINPUT of the Windows 7 headers
+// leaves out: a tap would wait for the next other message. A system that does not know
+// the bits refuses the whole mask, and every wait would fail at once, so the wait asks
+// the system once.
+constexpr DWORD kTouchAndPointer = 0x0800 | 0x1000;  // QS_TOUCH | QS_POINTER
+
+DWORD wakeMask() {
+    constexpr DWORD withTouch = QS_ALLINPUT | kTouchAndPointer;
+    static const bool known = MsgWaitForMultipleObjectsEx(0, nullptr, 0, withTouch, MWMO_INPUTAVAILABLE) != WAIT_FAILED;
+    return known ? withTouch : QS_ALLINPUT;
+}
+
+}  // namespace
+
 std::optional<int> handleEvents(HWND window, HANDLE wake, UINT wakeMessage, DWORD timeoutMs) {
-    const DWORD waited = MsgWaitForMultipleObjectsEx(wake ? 1 : 0, &wake, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD waited = MsgWaitForMultipleObjectsEx(wake ? 1 : 0, &wake, timeoutMs, wakeMask(), MWMO_INPUTAVAILABLE);
     if (wake && waited == WAIT_OBJECT_0) SendMessageW(window, wakeMessage, 0, 0);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -83,7 +83,7 @@ void ToolTips::onTipText(NMTTDISPINFOW& request) {
             case TipKind::None: break;
         }
         // A marked folder's reason comes first, the whole text on the line after.
-        if (const wchar_t* reason = reasonFor_(control)) text_ = text_.empty() ? reason : reason + (L"\n" + text_);
+        if (const wchar_t* reason = reasonFor_(control)) text_ = text_.empty() ? reason : reason + (L"\r\n" + text_);
     }
     // An empty text shows no tip.
     request.lpszText = text_.data();
