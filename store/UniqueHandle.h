@@ -56,7 +56,6 @@ using UniqueRegKey = UniqueHandle<HKEY, RegCloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // events, processes, tokens
 using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;  // never CloseHandle
 using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalFree>;
-using UniqueLibrary = UniqueHandle<HMODULE, FreeLibrary>;
 using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueDrop = UniqueHandle<HDROP, DragFinish>;

@@ -499,7 +499,9 @@ protected:
             EXPECT_NEAR(got.right, want.right, 1) << "id " << pinned.id << " at " << dpi;
             EXPECT_NEAR(got.bottom, want.bottom, 1) << "id " << pinned.id << " at " << dpi;
             // The list sets its own closed height from its font: only the fit makes it the table's.
-            if (pinned.id == kSchema) EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "at " << dpi;
+            if (pinned.id == kSchema) {
+                EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "at " << dpi;
+            }
         }
         EXPECT_EQ(rectOf(kFrame2).bottom - rectOf(kFrame1).top, 1) << "frames at " << dpi;
     }

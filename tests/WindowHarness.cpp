@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
-#include <type_traits>
 
 #include "ui/Dpi.h"
 
@@ -108,18 +107,9 @@ DriveRootMarker::~DriveRootMarker() {
 
 const Windows10Dpi& windows10Dpi() {
     static const Windows10Dpi functions = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        const auto find = [user32](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                reinterpret_cast<void*>(GetProcAddress(user32, name)));
-        };
-        Windows10Dpi found{};
-        find(found.getDpiForWindow, "GetDpiForWindow");
-        find(found.getDpiForSystem, "GetDpiForSystem");
-        find(found.adjustWindowRectExForDpi, "AdjustWindowRectExForDpi");
-        find(found.getSystemMetricsForDpi, "GetSystemMetricsForDpi");
-        find(found.getWindowDpiAwarenessContext, "GetWindowDpiAwarenessContext");
-        find(found.areDpiAwarenessContextsEqual, "AreDpiAwarenessContextsEqual");
+        Windows10Dpi found{systemFunctions(), nullptr};
+        lookUpFunction(GetModuleHandleW(L"user32.dll"), "GetWindowDpiAwarenessContext",
+                       found.getWindowDpiAwarenessContext);
         return found;
     }();
     return functions;

@@ -8,6 +8,7 @@
 
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/SystemFunctions.h"
 #include "ui/WindowInfo.h"
 
 // The main window under test, created as the program creates it, with the message
@@ -96,15 +97,10 @@ private:
 inline constexpr char kNoDriveRoot[] =
     "creates C:\\modules.txt: runs under Wine, or with TRELVANE_ALLOW_DESKTOP_CHANGES=1, where the root is writable";
 
-// The DPI functions of Windows 10 1607 that the tests ask, looked up at run time as the
-// program does, so the test programs start on Windows 7 too; null where missing.
-struct Windows10Dpi {
-    UINT(WINAPI* getDpiForWindow)(HWND);
-    UINT(WINAPI* getDpiForSystem)();
-    BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT);
-    int(WINAPI* getSystemMetricsForDpi)(int, UINT);
-    HANDLE(WINAPI* getWindowDpiAwarenessContext)(HWND);
-    BOOL(WINAPI* areDpiAwarenessContextsEqual)(HANDLE, HANDLE);
+// The DPI functions of Windows 10 1607 that the tests ask: the program's, and a window's
+// awareness, which only the tests ask; null where missing.
+struct Windows10Dpi : SystemFunctions {
+    DpiAwarenessContext(WINAPI* getWindowDpiAwarenessContext)(HWND);
 
     bool complete() const {
         return getDpiForWindow && getDpiForSystem && adjustWindowRectExForDpi && getSystemMetricsForDpi &&

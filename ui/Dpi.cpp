@@ -5,44 +5,29 @@
 #include <cwchar>
 #include <string_view>
 
+#include "ui/SystemFunctions.h"
+
 namespace {
 
-template <typename Function>
-Function user32Function(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetDpiForSystemFn = UINT(WINAPI*)();
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-using GetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)();
-using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
-
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, declared for Windows 10 1703 and later only.
-const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+const DpiAwarenessContext kPerMonitorAwareV2 = reinterpret_cast<DpiAwarenessContext>(static_cast<INT_PTR>(-4));
 
 // Only a per-monitor v2 window has its frame scaled to its DPI; under per-monitor v1
 // (Windows 8.1 to Windows 10 1607) the frame keeps the system's metrics. Asked from
 // the window's procedure, where the thread runs in the window's awareness.
 bool frameFollowsWindowDpi() {
-    auto threadContext = user32Function<GetThreadDpiAwarenessContextFn>("GetThreadDpiAwarenessContext");
-    auto equal = user32Function<AreDpiAwarenessContextsEqualFn>("AreDpiAwarenessContextsEqual");
-    return threadContext && equal && equal(threadContext(), kPerMonitorAwareV2);
+    const SystemFunctions& system = systemFunctions();
+    return system.getThreadDpiAwarenessContext && system.areDpiAwarenessContextsEqual &&
+           system.areDpiAwarenessContextsEqual(system.getThreadDpiAwarenessContext(), kPerMonitorAwareV2);
 }
 
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 // Windows 8.1 and Windows 10 before 1607: the DPI of the monitor the window is on, so a
 // window that starts on a second monitor of another scale is right before it is moved.
-// shcore.dll, which Windows 7 lacks, from the system folder only. 0 where unknown.
+// 0 where unknown.
 UINT monitorDpi(HWND window) {
-    const UniqueLibrary shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!shcore) return 0;
-    auto getDpiForMonitor =
-        reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+    const GetDpiForMonitorFunction getDpiForMonitor = getDpiForMonitorFunction();
     UINT dpiX = 0, dpiY = 0;
     if (!getDpiForMonitor ||
         FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)))
@@ -53,7 +38,7 @@ UINT monitorDpi(HWND window) {
 }  // namespace
 
 UINT systemDpi() {
-    if (auto getDpiForSystem = user32Function<GetDpiForSystemFn>("GetDpiForSystem")) return getDpiForSystem();
+    if (auto getDpiForSystem = systemFunctions().getDpiForSystem) return getDpiForSystem();
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -61,7 +46,7 @@ UINT systemDpi() {
 }
 
 UINT windowDpi(HWND window) {
-    if (auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow")) {
+    if (auto getDpiForWindow = systemFunctions().getDpiForWindow) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi != 0) return dpi;
     }
@@ -71,14 +56,14 @@ UINT windowDpi(HWND window) {
 
 int systemMetricForDpi(int index, UINT dpi) {
     if (frameFollowsWindowDpi()) {
-        if (auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi")) return forDpi(index, dpi);
+        if (auto forDpi = systemFunctions().getSystemMetricsForDpi) return forDpi(index, dpi);
     }
     return GetSystemMetrics(index);
 }
 
 SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
     RECT rect{0, 0, client.cx, client.cy};
-    auto adjust = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    auto adjust = systemFunctions().adjustWindowRectExForDpi;
     if (adjust && frameFollowsWindowDpi())
         adjust(&rect, style, FALSE, exStyle, dpi);
     else
@@ -89,7 +74,7 @@ SIZE windowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
 std::optional<LOGFONTW> messageLogFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    if (auto forDpi = user32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi")) {
+    if (auto forDpi = systemFunctions().systemParametersInfoForDpi) {
         if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) return metrics.lfMessageFont;
     }
     // Older systems report the font at the system DPI only.

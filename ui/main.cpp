@@ -5,23 +5,12 @@
 
 #include "ui/MainWindow.h"
 #include "ui/MessageLoop.h"
-
-namespace {
-
-// Only the system folder may supply DLLs that load late, never the folder the
-// program was started from (often Downloads). Looked up at run time because
-// Windows 7 without its update lacks the function.
-void restrictDllSearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
+#include "ui/SystemFunctions.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    restrictDllSearch();
+    // Only the system folder may supply DLLs that load late, never the folder the program
+    // was started from (often Downloads). Windows 7 without its update lacks the function.
+    if (auto setDefault = systemFunctions().setDefaultDllDirectories) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     // The standard controls and the tooltips.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
