@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr UINT_PTR kWatchRetryTimer = 1;
-constexpr UINT_PTR kModalLoopTimer = 3;
-constexpr UINT kWatchRetryMs = 1000;
-constexpr UINT kModalLoopMs = 200;
-
 constexpr wchar_t kEllipsis[] = L"\u2026";
 
 // The frame's own text, which heads the caption.
@@ -51,27 +46,6 @@ void CurrentPanel::show() {
     marks_.show(controls_.curCom, active.folders.common);
     active_ = std::move(active.folders);
     tableChanged();
-}
-
-void CurrentPanel::watch() {
-    if (watch_.arm(HKEY_CURRENT_USER, table_.regKey))
-        KillTimer(window(), kWatchRetryTimer);
-    else
-        SetTimer(window(), kWatchRetryTimer, kWatchRetryMs, nullptr);
-}
-
-bool CurrentPanel::keyMayHaveChanged(UINT_PTR timer) const {
-    return timer == kWatchRetryTimer || (timer == kModalLoopTimer && watch_.changed());
-}
-
-// The program's loop waits for the watch's event, the loops of a box, a dialog, a menu or a
-// move do not: while one runs, a timer looks. A waiting thread would commit 2 MiB under Wine.
-void CurrentPanel::enterModalLoop() {
-    if (modalLoops_++ == 0) SetTimer(window(), kModalLoopTimer, kModalLoopMs, nullptr);
-}
-
-void CurrentPanel::leaveModalLoop() {
-    if (modalLoops_ > 0 && --modalLoops_ == 0) KillTimer(window(), kModalLoopTimer);
 }
 
 void CurrentPanel::tableChanged() {

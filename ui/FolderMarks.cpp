@@ -1,12 +1,11 @@
 #include "ui/FolderMarks.h"
 
-#include <dbt.h>
-
 #include <memory>
+
+#include "ui/WindowIds.h"
 
 namespace {
 
-constexpr UINT_PTR kTypingPauseTimer = 4;  // the panels' and the window's timers have other ids
 constexpr UINT kTypingPauseMs = 300;
 constexpr COLORREF kMarkColour = RGB(196, 43, 28);  // reads on the window's background
 
@@ -71,12 +70,10 @@ void FolderMarks::checkAll() {
     for (Entry& entry : entries_) check(entry);
 }
 
-bool FolderMarks::onTimer(UINT_PTR timer) {
-    if (timer != kTypingPauseTimer) return false;
+void FolderMarks::checkTyped() {
     KillTimer(window_, kTypingPauseTimer);
     for (Entry& entry : entries_)
         if (entry.pending) check(entry);
-    return true;
 }
 
 // A folder on a network share or a sleeping disk may take seconds to answer: such a check
@@ -114,24 +111,7 @@ const wchar_t* FolderMarks::reasonFor(HWND control) const {
     return nullptr;
 }
 
-std::optional<LRESULT> FolderMarks::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC: {
-            const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
-            colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-            return brush;
-        }
-        case kFolderChecked: onChecked(lParam); return 0;
-        case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) checkAll();
-            return TRUE;
-        default: return std::nullopt;
-    }
-}
-
-// After the system's own answer: red text for a marked control that can be used, except
-// in high contrast.
+// Only where the control can be used, and not in high contrast.
 void FolderMarks::colour(HWND control, HDC dc) const {
     if (reasonFor(control) && IsWindowEnabled(control) && !highContrast()) SetTextColor(dc, kMarkColour);
 }

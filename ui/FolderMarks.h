@@ -3,14 +3,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "schemas/FolderCheck.h"
-
-// Posted with a finished check of a folder on a drive that may be slow.
-inline constexpr UINT kFolderChecked = WM_APP + 2;
 
 // Marks on folder texts that would not give the IDE a module folder (the path boxes,
 // and the IDE's values in "Aktuell"): the text in red, the reason first in the tip, and
@@ -33,19 +29,20 @@ public:
     // Every text again: a drive came or went, or the user is back in the window.
     void checkAll();
 
-    bool onTimer(UINT_PTR timer);
+    // Typing paused: the texts typed since are checked.
+    void checkTyped();
 
-    // The colours of the window's controls, a drive that came or went, a check that
-    // ended; nothing for any other message.
-    std::optional<LRESULT> onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // kFolderChecked: a check on the thread pool ended; an older one than the latest of
+    // its control is dropped.
+    void onChecked(LPARAM result);
+
+    // Red text for a marked control, after the system has set its colours.
+    void colour(HWND control, HDC dc) const;
 
     // The reason for a control's mark, or nullptr.
     const wchar_t* reasonFor(HWND control) const;
 
 private:
-    void onChecked(LPARAM result);
-    void colour(HWND control, HDC dc) const;
-
     struct Entry {
         HWND control;
         std::wstring text;

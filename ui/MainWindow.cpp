@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <iterator>
 #include <memory>
@@ -12,20 +13,14 @@
 #include "ui/SystemMessageBox.h"
 #include "ui/WindowInfo.h"
 
-namespace {
-
-constexpr UINT_PTR kAfterFirstFrameTimer = 2;  // the panels' timers have other ids
-
-}  // namespace
-
 MainWindow::MainWindow(MainWindowSeams seams) : seams_(std::move(seams)) {
     // The box and the dialog run loops of their own, which the program's loop does not see.
     seams_.showMessage = [this, show = std::move(seams_.showMessage)](const Message& message) {
-        const ModalLoop loop(current_);
+        const IdeKeyWatch::ModalLoop loop(watch_);
         return show ? show(message) : showSystemMessageBox(window_, kApplicationTitle, message);
     };
     seams_.folderDialog = [this, dialog = std::move(seams_.folderDialog)](HWND owner, const std::wstring& title) {
-        const ModalLoop loop(current_);
+        const IdeKeyWatch::ModalLoop loop(watch_);
         return dialog ? dialog(owner, title) : showFolderDialog(owner, title);
     };
     if (!seams_.nameControl)
@@ -59,7 +54,7 @@ HWND MainWindow::create(HINSTANCE instance, MainWindowSeams seams) {
 
 HANDLE MainWindow::ideKeyEvent(HWND window) {
     const auto* self = reinterpret_cast<const MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->current_.keyEvent() : nullptr;
+    return self ? self->watch_.event() : nullptr;
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,9 +86,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: return onCreate() ? 0 : -1;
         case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        // As a dialog does: remember the focused control when another window takes over (a minimise
-        // takes it first), give it back on return, and show the marks as the folders are now.
-        case WM_ACTIVATE: LOWORD(wParam) == WA_INACTIVE ? rememberFocus() : marks_.checkAll(); break;
+        case WM_TIMER: onTimer(wParam); return 0;
+        case kRegistryChanged: onIdeKeyChanged(); return 0;
+        case kFolderChecked: marks_.onChecked(lParam); return 0;
+        case WM_ACTIVATE: onActivate(LOWORD(wParam)); break;
+        // As a dialog does: remember the focused control before a minimise or a hide takes it.
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus();
             break;
@@ -104,46 +101,45 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetFocus(focusedControl_ && IsWindowEnabled(focusedControl_) ? focusedControl_ : controls_.schema);
             return 0;
         case WM_MENUCHAR: return onMenuChar(static_cast<wchar_t>(LOWORD(wParam)), wParam, lParam);
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: return onControlColour(message, wParam, lParam);
+        case WM_DEVICECHANGE: onDeviceChange(wParam); return TRUE;
         case WM_DPICHANGED: onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_GETDPISCALEDSIZE: {
-            // The exact size at the new DPI, so the rectangle Windows suggests is right.
-            const auto dpi = static_cast<UINT>(wParam);
-            *reinterpret_cast<SIZE*>(lParam) = windowSize(formVisualsAt(dpi).layout, dpi);
+        // The exact size at the new DPI, so the rectangle Windows suggests is right.
+        case WM_GETDPISCALEDSIZE:
+            *reinterpret_cast<SIZE*>(lParam) =
+                windowSize(formVisualsAt(static_cast<UINT>(wParam)).layout, static_cast<UINT>(wParam));
             return TRUE;
-        }
+        case WM_SETTINGCHANGE: onSettingChange(wParam); break;
         // The mouse is over the window (the controls pass this on to it first).
         case WM_SETCURSOR: toolTips_.create(window_, controls_); break;
-        case WM_DROPFILES: schemas_.onDrop(takeDrop(reinterpret_cast<HDROP>(wParam))); return 0;
         case WM_NOTIFY:
             if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
                 toolTips_.onTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
             return 0;
-        case kRegistryChanged: onIdeKeyChanged(); return 0;
-        case WM_ENTERMENULOOP:
-        case WM_ENTERSIZEMOVE: current_.enterModalLoop(); return 0;
-        case WM_EXITMENULOOP:
-        case WM_EXITSIZEMOVE: current_.leaveModalLoop(); return 0;
-        case WM_TIMER:
-            if (current_.keyMayHaveChanged(wParam)) onIdeKeyChanged();
-            if (marks_.onTimer(wParam)) return 0;
-            if (wParam == kAfterFirstFrameTimer) afterFirstFrame();
-            return 0;
         case WM_GETOBJECT: nameControls(); break;
-        case WM_SETTINGCHANGE: onSettingChange(wParam); break;
+        case WM_DROPFILES: schemas_.onDrop(takeDrop(reinterpret_cast<HDROP>(wParam))); return 0;
+        case WM_ENTERMENULOOP:
+        case WM_ENTERSIZEMOVE: watch_.enterModalLoop(); return 0;
+        case WM_EXITMENULOOP:
+        case WM_EXITSIZEMOVE: watch_.leaveModalLoop(); return 0;
         // At logoff the process may be ended without WM_DESTROY: store now.
         case WM_ENDSESSION:
             if (wParam && started_) table_.saveReg();
             return 0;
         case WM_DESTROY: onDestroy(); return 0;
-        default:
-            if (const std::optional<LRESULT> result = marks_.onMessage(window_, message, wParam, lParam))
-                return *result;
-            break;
+        default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-// Only what the first frame shows happens here; the rest follows once it is painted.
+// The start. Before the first frame, only what it shows: the controls where the layout
+// puts them, with their fonts; the schemas loaded and "Standard" shown; the IDE's pair in
+// "Aktuell". Right after it, in afterFirstFrame: the watch on the IDE's key, the names and
+// hidden labels for screen readers, the marks on folders that are not there, and a caption
+// that names another account. Only when first needed: the tooltips when the mouse first
+// comes over the window, the names when a screen reader asks before the first frame, the
+// folder completion when a schema that can be edited is first shown.
 bool MainWindow::onCreate() {
     dpi_ = windowDpi(window_);
     FormVisuals visuals = formVisualsAt(dpi_);
@@ -162,24 +158,52 @@ bool MainWindow::onCreate() {
     return true;
 }
 
-// The watch is armed, then the key read again, so that a change since the start is not
-// missed. The annotation service is slow to load: the names (and the hidden labels)
-// follow here, or at once when a screen reader asks earlier.
+// The annotation service is slow to load, and the watch is armed, then the key read again,
+// so that a change since the start is not missed.
 void MainWindow::afterFirstFrame() {
     KillTimer(window_, kAfterFirstFrameTimer);
     onIdeKeyChanged();
     nameControls();
     marks_.start(window_);
-    // Rare, so asked here: a caption that names another account than the desktop's.
     SetWindowTextW(window_, windowCaptionForAccount().c_str());
 }
 
 // Another program (the IDE, a second copy, a registry editor) changed the IDE's key:
 // the labels show what it holds now, and the schemas this copy has not changed too.
 void MainWindow::onIdeKeyChanged() {
-    current_.watch();
+    watch_.arm(table_.regKey);
     schemas_.takeStored();
     current_.show();
+}
+
+void MainWindow::onTimer(UINT_PTR timer) {
+    switch (timer) {
+        case kAfterFirstFrameTimer: afterFirstFrame(); break;
+        case kWatchRetryTimer: onIdeKeyChanged(); break;
+        case kModalLoopTimer:
+            if (watch_.changed()) onIdeKeyChanged();
+            break;
+        case kTypingPauseTimer: marks_.checkTyped(); break;
+        default: break;
+    }
+}
+
+// As a dialog does: remember the focused control when another window takes over (it gives
+// it back at WM_SETFOCUS), and show the marks as the folders are now.
+void MainWindow::onActivate(WORD state) {
+    state == WA_INACTIVE ? rememberFocus() : marks_.checkAll();
+}
+
+// The system's colours, then red for a marked folder.
+LRESULT MainWindow::onControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
+    marks_.colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    return brush;
+}
+
+// A drive came or went: its folders may be there now, or gone.
+void MainWindow::onDeviceChange(WPARAM event) {
+    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) marks_.checkAll();
 }
 
 void MainWindow::onCommand(int id, int code) {

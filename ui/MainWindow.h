@@ -13,14 +13,13 @@
 #include "ui/FolderMarks.h"
 #include "ui/FolderPicker.h"
 #include "ui/Form.h"
+#include "ui/IdeKeyWatch.h"
 #include "ui/Layout.h"
 #include "ui/SchemaPanel.h"
 #include "ui/ToolTips.h"
+#include "ui/WindowIds.h"
 
 inline constexpr wchar_t kApplicationTitle[] = L"Trelvane";
-
-// Sent by the program's loop when the IDE's key has changed.
-inline constexpr UINT kRegistryChanged = WM_APP + 1;
 
 // Gives a control the name screen readers announce.
 using NameControl = std::function<void(HWND control, const std::wstring& name)>;
@@ -34,7 +33,8 @@ struct MainWindowSeams {
 
 // The program's only window, Form1: the frame "Aktuell" (CurrentPanel) above the frame
 // "Modulschema" (SchemaPanel). The window makes the form, keeps its look and its focus,
-// hands each frame its messages, and stores the schemas when the session ends.
+// watches the IDE's key, hands each frame and feature the messages it serves, and stores
+// the schemas when the session ends.
 class MainWindow {
 public:
     static bool registerClass(HINSTANCE instance);
@@ -49,18 +49,6 @@ public:
     static HANDLE ideKeyEvent(HWND window);
 
 private:
-    // For as long as the message box or the folder dialog runs its own loop.
-    class ModalLoop {
-    public:
-        explicit ModalLoop(CurrentPanel& panel) : panel_(panel) { panel_.enterModalLoop(); }
-        ~ModalLoop() { panel_.leaveModalLoop(); }
-        ModalLoop(const ModalLoop&) = delete;
-        ModalLoop& operator=(const ModalLoop&) = delete;
-
-    private:
-        CurrentPanel& panel_;
-    };
-
     explicit MainWindow(MainWindowSeams seams);
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -69,7 +57,11 @@ private:
     bool onCreate();
     void afterFirstFrame();
     void onCommand(int id, int code);
+    void onTimer(UINT_PTR timer);
     void onIdeKeyChanged();
+    void onActivate(WORD state);
+    LRESULT onControlColour(UINT message, WPARAM wParam, LPARAM lParam);
+    void onDeviceChange(WPARAM event);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingChange(WPARAM what);
     LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);
@@ -92,6 +84,7 @@ private:
     FormControls controls_{};
     HWND focusedControl_ = nullptr;  // starts on Schema, the first in tab order
     SchemaTable table_;
+    IdeKeyWatch watch_{window_};
     std::optional<AccessibleNames> accessibleNames_;  // for the default nameControl and the marks
     FolderMarks marks_{
         [this](HWND control, const std::wstring& reason) { accessibleNames().describe(control, reason); },
