@@ -152,7 +152,7 @@ WindowIcons setWindowIcons(HWND window, UINT dpi) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     WindowIcons icons{loadIconForDpi(instance, IDI_TRELVANE, SM_CXICON, dpi),
                       loadIconForDpi(instance, IDI_TRELVANE, SM_CXSMICON, dpi)};
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.bigIcon.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon.get()));
     return icons;
 }

@@ -47,7 +47,7 @@ void resizeWindow(HWND window, SIZE size);
 
 // The window's own icons, kept while it shows them.
 struct WindowIcons {
-    UniqueIcon big;
-    UniqueIcon small;
+    UniqueIcon bigIcon;
+    UniqueIcon smallIcon;
 };
 WindowIcons setWindowIcons(HWND window, UINT dpi);

@@ -251,7 +251,7 @@ void MainWindow::applyVisuals(FormVisuals visuals) {
     // takes its own. The old fonts and icons go only after the controls and the
     // window have taken the new ones.
     WindowIcons icons;
-    if (dpi_ != systemDpi() || icons_.big) icons = setWindowIcons(window_, dpi_);
+    if (dpi_ != systemDpi() || icons_.bigIcon) icons = setWindowIcons(window_, dpi_);
     resizeWindow(window_, windowSize(visuals.layout, dpi_));
     placeControls(controls_, visuals, dpi_, listWindow_);
     current_.fitCaption();
