@@ -1,5 +1,6 @@
 // The frame "Aktuell" as another program changes the IDE's key: the labels, the caption
-// and what another copy stored follow, in the program's loop and in modal loops alike.
+// and what another copy stored follow, in the program's loop and in modal loops alike; a
+// caption longer than the frame is shortened.
 #include <windows.h>
 
 #include <memory>
@@ -9,6 +10,8 @@
 #include "WindowHarness.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
+#include "ui/CurrentPanel.h"
+#include "ui/Dpi.h"
 #include "ui/MessageLoop.h"
 
 namespace {
@@ -137,4 +140,21 @@ TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
     ui->setText(kSystemPath, L"c:\\NEU\\sys\\");
     ui->setText(kCommonPath, L"C:\\Neu\\Com");
     EXPECT_EQ(ui->text(kFrame2), L"Aktuell \u2013 Schema 1, Schema 2");
+}
+
+// Every active schema named: where the caption does not fit, its longest start that
+// fits with "…" after it.
+TEST(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
+    const UniqueFont font = createMessageFont(96);
+    const std::wstring whole = L"Aktuell \u2013 Standard, Schema 1, Schema 2, Schema 3, Schema 4, Schema 5";
+    const int wholeWidth = textWidth(font.get(), whole);
+    EXPECT_EQ(fittedCaption(font.get(), whole, wholeWidth), whole);
+    for (int room : {wholeWidth - 1, wholeWidth / 2, 40}) {
+        const std::wstring shown = fittedCaption(font.get(), whole, room);
+        ASSERT_GE(shown.size(), 2u) << room;
+        EXPECT_EQ(shown.back(), L'\u2026') << room;
+        EXPECT_EQ(whole.compare(0, shown.size() - 1, shown, 0, shown.size() - 1), 0) << "a start of the whole";
+        EXPECT_LE(textWidth(font.get(), shown), room);
+        EXPECT_GT(textWidth(font.get(), whole.substr(0, shown.size()) + L"\u2026"), room) << "the longest start";
+    }
 }

@@ -1,54 +1,32 @@
+// The whole window: its start, keyboard, closing and session end, failures inside it,
+// and the whole program against what another program or a damaged profile could leave
+// in the registry.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <new>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "CodePage.h"
+#include "ImportHook.h"
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
 #include "schemas/SchemaTable.h"
+#include "store/AnsiText.h"
 #include "store/RegistryString.h"
-#include "ui/CurrentPanel.h"
-#include "ui/Dpi.h"
-#include "ui/Layout.h"
 #include "ui/MainWindow.h"
 
 namespace {
 
 const wchar_t kRefusal[] = L"ungültige Pfadangabe !\r\nModul-Pfade wurden nicht gesetzt !";
-const wchar_t kMissing[] = L"<fehlt>";
 const char kNotForeground[] = "the window did not become the foreground window (foreground lock)";
-constexpr ControlId kEditing[] = {kSystemPath, kGetSysPath, kCommonPath, kGetComPath};
-
-// The DPI the process runs at. run-at-dpi.sh sets it together with Wine's LogPixels,
-// so a run that did not take the setting fails instead of testing the wrong thing.
-UINT processDpi(HWND window) {
-    const UINT dpi = windows10Dpi().getDpiForWindow(window);
-    if (const char* expected = std::getenv("TRELVANE_EXPECT_DPI")) {
-        EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(expected)));
-    }
-    return dpi;
-}
-
-// Only a per-monitor v2 window (its own awareness, not its thread's) has its frame scaled;
-// there is none before Windows 10 1703.
-bool frameScalesWithDpi(HWND window) {
-    const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
-    const Windows10Dpi& dpi = windows10Dpi();
-    return dpi.complete() &&
-           dpi.areDpiAwarenessContextsEqual(dpi.getWindowDpiAwarenessContext(window), perMonitorAwareV2);
-}
-
-LOGFONTW logFontOf(HWND control) {
-    LOGFONTW font{};
-    const auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    EXPECT_EQ(GetObjectW(handle, sizeof(font), &font), static_cast<int>(sizeof(font)));
-    return font;
-}
 
 // Holds Shift in this thread's key state, which IsDialogMessage reads for Shift+Tab.
 class ShiftHeld {
@@ -64,55 +42,6 @@ public:
 
 private:
     BYTE saved_[256];
-};
-
-class MainWindowTest : public RegistrySandbox {
-protected:
-    void TearDown() override {
-        close();  // stores at WM_DESTROY, which must still reach the sandbox
-        RegistrySandbox::TearDown();
-    }
-
-    void open() {
-        ui = std::make_unique<TestWindow>();
-        window = ui->handle();
-        ASSERT_NE(window, nullptr);
-    }
-    void showAndFocus(ControlId id) {
-        ShowWindow(window, SW_SHOWNORMAL);
-        SetForegroundWindow(window);
-        SetFocus(item(id));
-        ASSERT_EQ(GetFocus(), item(id));
-    }
-    void close() {
-        ui.reset();
-        window = nullptr;
-    }
-
-    HWND item(ControlId id) const { return GetDlgItem(window, id); }
-    std::wstring text(ControlId id) const { return windowText(item(id)); }
-    int focusedId() const { return GetDlgCtrlID(GetFocus()); }
-    void select(int index) { ui->select(index); }
-    // Replaces the box's text key by key.
-    void type(ControlId id, const std::wstring& typed) {
-        HWND box = item(id);
-        SendMessageW(box, EM_SETSEL, 0, -1);
-        for (wchar_t c : typed) SendMessageW(box, WM_CHAR, c, 1);
-    }
-    // A keyboard message as the message loop would pass it to IsDialogMessage, and
-    // what it posted handled as the loop would; WM_SYSCHAR carries Alt in its context bit.
-    bool press(UINT message, WPARAM key) {
-        const LPARAM flags = message == WM_SYSCHAR ? 1 | (KF_ALTDOWN << 16) : 1;
-        MSG msg{GetFocus(), message, key, flags, static_cast<DWORD>(GetMessageTime()), {}};
-        const bool handled = IsDialogMessageW(window, &msg);
-        drainMessages();
-        return handled;
-    }
-    std::wstring stored(const std::wstring& name) { return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing); }
-    RECT rectOf(ControlId id) const { return rectInParent(item(id)); }
-
-    std::unique_ptr<TestWindow> ui;
-    HWND window = nullptr;
 };
 
 // ---- Start state ----
@@ -185,105 +114,18 @@ TEST_F(MainWindowTest, ShowingTheWindowFocusesTheSchemaList) {
     EXPECT_EQ(GetFocus(), item(kSchema)) << "focus is on id " << focusedId();
 }
 
-// ---- Schemas in memory ----
-
-TEST_F(MainWindowTest, SelectingSwitchesTextsAndLocksOnlyStandard) {
-    putRaw(kIdeSystemValue, REG_SZ, "C:\\Sys");
-    putRaw(kIdeCommonValue, REG_SZ, "D:\\Com");
+// Where the two frames share a pixel row, "Aktuell" is drawn last: a themed frame's
+// edge is its last row. Neither frame takes the focus, so the tab order is as created.
+TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
     open();
-
-    select(1);
-    EXPECT_EQ(text(kSystemPath), L"leer");
-    EXPECT_EQ(text(kCommonPath), L"leer");
-    for (ControlId id : kEditing) EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
-
-    type(kSystemPath, L"C:\\Eins");
-    select(2);
-    EXPECT_EQ(text(kSystemPath), L"leer");
-    EXPECT_EQ(text(kCommonPath), L"leer");
-    select(1);
-    EXPECT_EQ(text(kSystemPath), L"C:\\Eins");
-    EXPECT_EQ(text(kCommonPath), L"leer");
-
-    select(0);
-    EXPECT_EQ(text(kSystemPath), L"C:\\Sys");
-    EXPECT_EQ(text(kCommonPath), L"D:\\Com");
-    for (ControlId id : kEditing) EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
-    EXPECT_TRUE(IsWindowEnabled(item(kSave)));
-
-    close();
-    EXPECT_EQ(stored(L"SysPath1"), L"C:\\Eins");
-    EXPECT_EQ(stored(L"ComPath1"), L"leer");
-    EXPECT_EQ(stored(L"SysPath2"), L"leer");
-    EXPECT_EQ(stored(L"SysPath0"), L"C:\\Sys");
-}
-
-struct WriteCase {
-    const char* label;
-    bool typed;  // key by key, else WM_SETTEXT
-    ControlId box;
-    int schema;
-};
-
-void PrintTo(const WriteCase& c, std::ostream* os) {
-    *os << c.label;
-}
-
-class WriteThroughTest : public MainWindowTest, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(WriteThroughTest, EditReachesTheSelectedSchemaAndIsStoredAtClose) {
-    const WriteCase& c = GetParam();
-    const std::wstring entered = L"C:\\Module & Co\\" + std::to_wstring(c.schema);
-    open();
-    select(c.schema);
-    if (c.typed)
-        type(c.box, entered);
-    else
-        SendMessageW(item(c.box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entered.c_str()));
-    ASSERT_EQ(text(c.box), entered);
-    for (int i = 1; i < kSchemaCount; ++i) {  // memory only until close
-        EXPECT_EQ(stored(L"SysPath" + std::to_wstring(i)), kMissing);
-        EXPECT_EQ(stored(L"ComPath" + std::to_wstring(i)), kMissing);
-    }
-
-    select(c.schema == 1 ? 2 : 1);  // switching away must not lose or copy it
-    close();
-    const std::wstring changed = (c.box == kSystemPath ? L"SysPath" : L"ComPath") + std::to_wstring(c.schema);
-    for (int i = 1; i < kSchemaCount; ++i)
-        for (const wchar_t* prefix : {L"SysPath", L"ComPath"}) {
-            const std::wstring name = prefix + std::to_wstring(i);
-            EXPECT_EQ(stored(name), name == changed ? entered : L"leer") << name;
-        }
-}
-
-INSTANTIATE_TEST_SUITE_P(Edits, WriteThroughTest,
-                         ::testing::Values(WriteCase{"SetTextSystem1", false, kSystemPath, 1},
-                                           WriteCase{"TypedCommon3", true, kCommonPath, 3},
-                                           WriteCase{"TypedSystem5", true, kSystemPath, 5},
-                                           WriteCase{"SetTextCommon2", false, kCommonPath, 2}),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-TEST_F(MainWindowTest, LongStoredPathIsShownWholeAndStoredBackUnchanged) {
-    std::string longPath = "C:\\";
-    while (longPath.size() < 65536) longPath += "0123456789abcdef"[longPath.size() % 16];
-    putRaw(L"SysPath2", REG_SZ, longPath);
-    putRaw(L"ComPath2", REG_SZ, longPath);
-    const std::wstring expected(longPath.begin(), longPath.end());
-    open();
-    select(2);
-    EXPECT_EQ(GetWindowTextLengthW(item(kSystemPath)), 65536);
-    EXPECT_TRUE(text(kSystemPath) == expected);  // no diff print of 64 KiB
-
-    // Still editable: the box's typing limit must not be below what it shows.
-    for (HWND box : {item(kSystemPath), item(kCommonPath)}) {
-        SendMessageW(box, EM_SETSEL, 65536, 65536);
-        SendMessageW(box, WM_CHAR, L'x', 1);
-        EXPECT_EQ(GetWindowTextLengthW(box), 65537);
-        SendMessageW(box, WM_CHAR, VK_BACK, 1);
-    }
-    close();
-    EXPECT_TRUE(stored(L"SysPath2") == expected);
-    EXPECT_TRUE(stored(L"ComPath2") == expected);
+    std::vector<int> zOrder;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        zOrder.push_back(GetDlgCtrlID(child));
+    const auto at = [&](int id) {
+        return std::find(zOrder.begin(), zOrder.end(), id) - zOrder.begin();
+    };
+    EXPECT_LT(at(kFrame2), at(kFrame1));
+    EXPECT_LT(at(kSave), at(kFrame2));
 }
 
 // ---- Keyboard ----
@@ -448,201 +290,288 @@ TEST_F(MainWindowTest, LogoffStoresBeforeTheProcessMayEnd) {
     EXPECT_EQ(stored(L"SysPath1"), L"leer");
 }
 
-// ---- Layout and fonts ----
+}  // namespace
 
-struct PinnedRect {
-    ControlId id;
-    RECT rect;  // client coordinates
-};
+// ---- Failures inside the window ----
+// A control that cannot be made, or something thrown by a handler, must leave no half
+// window, no crash and nothing written.
 
-// The twips table worked out by hand: both edges scaled and rounded, frame contents
-// offset by their frame.
-constexpr PinnedRect kAt96[] = {
-    {kSchema, {15, 80, 131, 101}},      {kSystemPath, {15, 110, 371, 131}},  {kGetSysPath, {375, 110, 406, 131}},
-    {kCommonPath, {15, 135, 371, 156}}, {kGetComPath, {375, 135, 406, 156}}, {kSave, {20, 170, 151, 191}},
-    {kFrame1, {5, 65, 416, 201}},       {kFrame2, {5, 5, 416, 66}},          {kCurSys, {15, 20, 406, 36}},
-    {kCurCom, {15, 40, 406, 56}},       {kLabel1, {5, 205, 416, 221}},
-};
-constexpr PinnedRect kAt144[] = {
-    {kSchema, {23, 120, 197, 152}},     {kSystemPath, {23, 165, 557, 197}},  {kGetSysPath, {563, 165, 609, 197}},
-    {kCommonPath, {23, 203, 557, 234}}, {kGetComPath, {563, 203, 609, 234}}, {kSave, {30, 255, 227, 287}},
-    {kFrame1, {8, 98, 624, 302}},       {kFrame2, {8, 8, 624, 99}},          {kCurSys, {23, 30, 609, 54}},
-    {kCurCom, {23, 60, 609, 84}},       {kLabel1, {8, 308, 624, 332}},
-};
+namespace {
 
-// The client area the form asks for: 6270 × 3375 twips.
-SIZE pinnedClient(UINT dpi) {
-    return dpi == 144 ? SIZE{627, 338} : SIZE{418, 225};
+ImportHook* createWindowHook = nullptr;
+ControlId failingControl{};
+
+HWND WINAPI failingCreate(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width,
+                          int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    if (parent && menu == reinterpret_cast<HMENU>(static_cast<INT_PTR>(failingControl))) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return createWindowHook->original<decltype(&CreateWindowExW)>()(exStyle, className, text, style, x, y, width,
+                                                                    height, parent, menu, instance, param);
 }
 
-// Asks the DPI functions of Windows 10 directly: skipped on older systems.
-class MainWindowLayout : public MainWindowTest {
+// As a 1 MiB path might end on a machine short of memory.
+LONG WINAPI throwingQuery(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) {
+    throw std::bad_alloc();
+}
+
+class SafeBoundaryTest : public RegistrySandbox {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        if (!windows10Dpi().complete()) GTEST_SKIP() << kNoWindows10Dpi;
+        RegistrySandbox::SetUp();
+        putRaw(L"SysPath1", REG_SZ, "C:\\Eins");  // something a failed start must not touch
     }
 
-    void expectClient(UINT dpi) {
-        RECT client{};
-        GetClientRect(window, &client);
-        EXPECT_EQ(client.right, pinnedClient(dpi).cx) << "at " << dpi;
-        EXPECT_EQ(client.bottom, pinnedClient(dpi).cy) << "at " << dpi;
+    void expectNoWindowAndNothingWritten() {
+        EXPECT_EQ(FindWindowW(kWindowClass, nullptr), nullptr);
+        EXPECT_EQ(valueNames(), std::vector<std::wstring>{L"SysPath1"});
+        EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"C:\\Eins");
     }
 
-    void expectLayout(UINT dpi) {
-        ASSERT_TRUE(dpi == 96 || dpi == 144) << "no pinned layout at " << dpi;
-        for (const PinnedRect& pinned : dpi == 96 ? kAt96 : kAt144) {
-            const RECT want = pinned.rect, got = rectOf(pinned.id);
-            EXPECT_NEAR(got.left, want.left, 1) << "id " << pinned.id << " at " << dpi;
-            EXPECT_NEAR(got.top, want.top, 1) << "id " << pinned.id << " at " << dpi;
-            EXPECT_NEAR(got.right, want.right, 1) << "id " << pinned.id << " at " << dpi;
-            EXPECT_NEAR(got.bottom, want.bottom, 1) << "id " << pinned.id << " at " << dpi;
-            // The list sets its own closed height from its font: only the fit makes it the table's.
-            if (pinned.id == kSchema) {
-                EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "at " << dpi;
-            }
-        }
-        EXPECT_EQ(rectOf(kFrame2).bottom - rectOf(kFrame1).top, 1) << "frames at " << dpi;
-    }
-
-    void expectFonts(UINT dpi) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-        const LONG messageHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                          static_cast<int>(windows10Dpi().getDpiForSystem()));
-        for (const ControlDefinition& control : kForm) {
-            const LOGFONTW font = logFontOf(item(control.id));
-            if (control.id == kGetSysPath || control.id == kGetComPath) {
-                EXPECT_EQ(font.lfHeight, -MulDiv(975, static_cast<int>(dpi), 7200)) << control.id;
-                EXPECT_EQ(font.lfWeight, FW_NORMAL) << control.id;
-                EXPECT_STREQ(font.lfFaceName, browseButtonFace()) << control.id;
-            } else {
-                EXPECT_EQ(font.lfHeight, messageHeight) << control.id << " at " << dpi;
-                EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << control.id;
-            }
-        }
-    }
-
-    // As Windows sends it when the window moves to a monitor of another DPI.
-    void sendDpiChanged(UINT dpi) {
-        RECT frame{0, 0, pinnedClient(dpi).cx, pinnedClient(dpi).cy};
-        windows10Dpi().adjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                                                static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
-        RECT now{};
-        GetWindowRect(window, &now);
-        RECT suggested{now.left, now.top, now.left + frame.right - frame.left, now.top + frame.bottom - frame.top};
-        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    static std::vector<std::wstring> valueNames() {
+        std::vector<std::wstring> names;
+        UniqueRegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kIdeKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
+        wchar_t name[256];
+        for (DWORD i = 0, length = 256;
+             RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+             ++i, length = 256)
+            names.emplace_back(name, length);
+        return names;
     }
 };
 
-TEST_F(MainWindowLayout, FollowsTheTwipsTableAtTheProcessDpi) {
-    open();
-    const UINT dpi = processDpi(window);
-    if (dpi != 96 && dpi != 144) GTEST_SKIP() << "layout pinned at 96 and 144 DPI only, not " << dpi;
-    if (!defaultTextSize(dpi)) GTEST_SKIP() << kNotDefaultTextSize;
+}  // namespace
 
-    expectClient(dpi);
-    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-
-    expectLayout(dpi);
-    expectFonts(dpi);
-}
-
-class MainWindowDpiChange : public MainWindowLayout {};
-
-TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
-    open();
-    const UINT start = windows10Dpi().getDpiForWindow(window);
-    const UINT other = start == 144 ? 96 : 144;
-    if (!defaultTextSize(start) || !defaultTextSize(other)) GTEST_SKIP() << kNotDefaultTextSize;
-    const auto fontOf = [this](ControlId id) {
-        return SendMessageW(item(id), WM_GETFONT, 0, 0);
-    };
-    const LRESULT messageFont = fontOf(kSave), browseFont = fontOf(kGetSysPath);
-
-    sendDpiChanged(other);
-    expectLayout(other);
-    expectFonts(other);
-    EXPECT_NE(fontOf(kSave), messageFont);
-    EXPECT_NE(fontOf(kGetSysPath), browseFont);
-
-    sendDpiChanged(start);
-    expectLayout(start);
-    expectFonts(start);
-    expectClient(start);
-}
-
-// Where the two frames share a pixel row, "Aktuell" is drawn last: a themed frame's
-// edge is its last row. Neither frame takes the focus, so the tab order is as created.
-TEST_F(MainWindowTest, AktuellLiesAboveModulschema) {
-    open();
-    std::vector<int> zOrder;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        zOrder.push_back(GetDlgCtrlID(child));
-    const auto at = [&](int id) {
-        return std::find(zOrder.begin(), zOrder.end(), id) - zOrder.begin();
-    };
-    EXPECT_LT(at(kFrame2), at(kFrame1));
-    EXPECT_LT(at(kSave), at(kFrame2));
-}
-
-// Windows asks for the size at a new DPI before it moves the window there; the answer
-// is the window for the pinned client area at that DPI, frame included.
-// Every active schema named: where the caption does not fit, its longest start that
-// fits with "…" after it.
-TEST(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
-    const UniqueFont font = createMessageFont(96);
-    const std::wstring whole = L"Aktuell \u2013 Standard, Schema 1, Schema 2, Schema 3, Schema 4, Schema 5";
-    const int wholeWidth = textWidth(font.get(), whole);
-    EXPECT_EQ(fittedCaption(font.get(), whole, wholeWidth), whole);
-    for (int room : {wholeWidth - 1, wholeWidth / 2, 40}) {
-        const std::wstring shown = fittedCaption(font.get(), whole, room);
-        ASSERT_GE(shown.size(), 2u) << room;
-        EXPECT_EQ(shown.back(), L'\u2026') << room;
-        EXPECT_EQ(whole.compare(0, shown.size() - 1, shown, 0, shown.size() - 1), 0) << "a start of the whole";
-        EXPECT_LE(textWidth(font.get(), shown), room);
-        EXPECT_GT(textWidth(font.get(), whole.substr(0, shown.size()) + L"\u2026"), room) << "the longest start";
+TEST_F(SafeBoundaryTest, AControlThatCannotBeMadeFailsTheWholeWindow) {
+    for (const ControlDefinition& row : kForm) {
+        ImportHook hook("user32.dll", "CreateWindowExW", reinterpret_cast<void*>(&failingCreate));
+        ASSERT_TRUE(hook.installed());
+        createWindowHook = &hook;
+        failingControl = row.id;
+        {
+            TestWindow window;
+            EXPECT_EQ(window.handle(), nullptr) << "control " << row.id;
+        }
+        createWindowHook = nullptr;
+        expectNoWindowAndNothingWritten();
     }
 }
 
-TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
-    open();
-    if (!frameScalesWithDpi(window)) GTEST_SKIP() << "only per-monitor v2 windows are asked";
-    const std::pair<UINT, SIZE> clients[] = {{120, {523, 281}}, {144, {627, 338}}, {192, {836, 450}}};
-    for (const auto& [dpi, client] : clients) {
-        if (!defaultTextSize(dpi)) GTEST_SKIP() << kNotDefaultTextSize << " at " << dpi;
-        RECT frame{0, 0, client.cx, client.cy};
-        windows10Dpi().adjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                                                static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), dpi);
-        SIZE answered{1, 1};
-        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&answered)));
-        EXPECT_EQ(answered.cx, frame.right - frame.left) << dpi;
-        EXPECT_EQ(answered.cy, frame.bottom - frame.top) << dpi;
+TEST_F(SafeBoundaryTest, SomethingThrownWhileLoadingLeavesNoWindow) {
+    {
+        ImportHook hook("advapi32.dll", "RegQueryValueExA", reinterpret_cast<void*>(&throwingQuery));
+        ASSERT_TRUE(hook.installed());
+        TestWindow window;
+        EXPECT_EQ(window.handle(), nullptr);
     }
+    expectNoWindowAndNothingWritten();
 }
 
-// The window's own icons at a DPI the class's icons were not made for.
-TEST_F(MainWindowDpiChange, TakesIconsSizedForTheNewDpi) {
-    open();
-    for (UINT dpi : {144u, 96u}) {
-        sendDpiChanged(dpi);
-        for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
-            ICONINFO info{};
-            ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)), &info));
-            BITMAP bitmap{};
-            GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
-            EXPECT_EQ(bitmap.bmWidth, frameScalesWithDpi(window) ? windows10Dpi().getSystemMetricsForDpi(metric, dpi)
-                                                                 : GetSystemMetrics(metric))
-                << dpi;
+TEST_F(SafeBoundaryTest, SomethingThrownByAHandlerEndsOnlyThatHandler) {
+    TestWindow window;
+    ASSERT_TRUE(window.handle());
+    window.select(2);
+    window.setText(kSystemPath, L"C:\\Zwei");
+    window.throwFromMessage = true;  // the refusal of "leer" below throws
+    window.click(kSave);
+    EXPECT_TRUE(IsWindow(window.handle()));
+    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, kIdeSystemValue, L"<fehlt>"), L"<fehlt>");
+
+    window.throwFromMessage = false;
+    window.close();  // still stores as usual
+    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath2", L"<fehlt>"), L"C:\\Zwei");
+}
+
+// ---- Registry contents that another program or a damaged profile could leave ----
+// The whole program (start, use, close), with the registry checked byte for byte.
+
+namespace {
+
+std::string utf16(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+// What a value holds after the program wrote text to it: the ANSI count with no
+// terminator, which the registry then completes with one.
+std::string writtenBytes(const std::wstring& text) {
+    return text.empty() ? std::string() : utf16(text) + std::string(2, '\0');
+}
+
+std::vector<std::wstring> allValueNames() {
+    std::vector<std::wstring> names = {kIdeSystemValue, kIdeCommonValue};
+    for (int i = 0; i < kSchemaCount; ++i) {
+        names.push_back(L"SysPath" + std::to_wstring(i));
+        names.push_back(L"ComPath" + std::to_wstring(i));
+    }
+    return names;
+}
+
+struct Content {
+    const char* label;
+    DWORD type;
+    std::string bytes;                  // raw data
+    bool unicodeCall;                   // written through RegSetValueExW (bytes are UTF-16) or the ANSI call
+    std::optional<std::wstring> shown;  // the text the program reads; nothing for the default
+};
+
+const std::wstring kLong64 = L"C:\\" + std::wstring(64 * 1024, L'x');
+const std::wstring kLong1M = L"C:\\" + std::wstring(1024 * 1024, L'y');
+
+class HostileContentTest : public RegistrySandbox, public ::testing::WithParamInterface<Content> {
+protected:
+    void putEverywhere(const Content& c) {
+        for (const auto& name : allValueNames()) {
+            if (c.unicodeCall)
+                putRawWide(name, c.type, c.bytes);
+            else
+                putRaw(name, c.type, c.bytes);
         }
     }
+};
+
+}  // namespace
+
+TEST_P(HostileContentTest, ShowsWhatTheRulesSayAndStoresBackWithoutLoss) {
+    const Content& c = GetParam();
+    putEverywhere(c);
+    std::map<std::wstring, std::string> before;
+    for (const auto& name : allValueNames()) before[name] = getRaw(name)->bytes;
+
+    const std::wstring schemaText = c.shown.value_or(L"leer");
+    // "Standard" is seeded from the IDE's value (default "") only where it reads as unset.
+    const bool seeded = schemaText == L"leer";
+    const std::wstring standardText = seeded ? c.shown.value_or(L"") : schemaText;
+    {
+        TestWindow window;
+        ASSERT_TRUE(window.handle());
+        EXPECT_EQ(window.text(kCurSys), L"SystemModule: " + c.shown.value_or(L"leer"));
+        EXPECT_EQ(window.text(kCurCom), L"Gemeinsame Module: " + c.shown.value_or(L"leer"));
+        EXPECT_EQ(window.text(kSystemPath), standardText);
+        EXPECT_EQ(window.text(kCommonPath), standardText);
+        for (int i = 1; i < kSchemaCount; ++i) {
+            window.select(i);
+            EXPECT_EQ(window.text(kSystemPath), schemaText) << "schema " << i;
+            EXPECT_EQ(window.text(kCommonPath), schemaText) << "schema " << i;
+        }
+        window.select(0);
+        window.close();
+        EXPECT_FALSE(IsWindow(window.handle()));
+        EXPECT_TRUE(window.messages.empty());
+    }
+
+    const bool storable = toAnsiExact(schemaText).has_value();
+    for (const auto& name : allValueNames()) {
+        const std::string after = getRaw(name)->bytes;
+        const bool standard = name == L"SysPath0" || name == L"ComPath0";
+        const bool schema = (name.rfind(L"SysPath", 0) == 0 || name.rfind(L"ComPath", 0) == 0) && !standard;
+        if (schema && storable)
+            EXPECT_EQ(after, writtenBytes(schemaText)) << testing::PrintToString(name);
+        else if (standard && seeded && toAnsiExact(standardText))
+            EXPECT_EQ(after, writtenBytes(standardText)) << testing::PrintToString(name);
+        else
+            EXPECT_EQ(after, before[name]) << testing::PrintToString(name);  // untouched
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RegistryContents, HostileContentTest,
+    ::testing::Values(Content{"Dword", REG_DWORD, std::string("\x2A\0\0\0", 4), false, {}},
+                      Content{"ExpandSz", REG_EXPAND_SZ, std::string("C:\\x\0", 5), false, {}},
+                      Content{"Binary", REG_BINARY, "C:\\x", false, {}},
+                      Content{"MultiSz", REG_MULTI_SZ, std::string("C:\\x\0D:\\y\0\0", 11), false, {}},
+                      Content{"ZeroBytes", REG_SZ, "", false, {}},
+                      Content{"LoneNul", REG_SZ, std::string(1, '\0'), false, L""},
+                      Content{"NoTerminator", REG_SZ, utf16(L"C:\\Modul"), true, L"C:\\Modul"},
+                      Content{"OddByteCount", REG_SZ, utf16(L"C:\\Modul") + "x", true, L"C:\\Modul"},
+                      Content{"Text64KiB", REG_SZ, std::string(kLong64.begin(), kLong64.end()), false, kLong64},
+                      Content{"Text1MiB", REG_SZ, std::string(kLong1M.begin(), kLong1M.end()), false, kLong1M},
+                      Content{"OutsideCodePage", REG_SZ, utf16(L"C:\\" + foreignText()) + std::string(2, '\0'), true,
+                              L"C:\\" + foreignText()}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {
+    putRaw(kIdeSystemValue, REG_SZ, "C:\\alt\\System");
+    putRaw(kIdeCommonValue, REG_SZ, "C:\\alt\\Gemeinsam");
+    putRaw(L"SysPath2", REG_SZ, "C:\\Schema2");
+    setIdeKeyWritable(false);
+    {
+        TestWindow window;
+        ASSERT_TRUE(window.handle());
+        window.select(2);
+        EXPECT_EQ(window.text(kSystemPath), L"C:\\Schema2");
+        window.setText(kCommonPath, L"D:\\neu");
+        window.click(kSave);
+        // Nothing to report: the labels show what the registry really holds.
+        EXPECT_TRUE(window.messages.empty());
+        EXPECT_EQ(window.text(kCurSys), L"SystemModule: C:\\alt\\System");
+        EXPECT_EQ(window.text(kCurCom), L"Gemeinsame Module: C:\\alt\\Gemeinsam");
+        window.close();
+        EXPECT_FALSE(IsWindow(window.handle()));
+    }
+    setIdeKeyWritable(true);
+    EXPECT_EQ(getRaw(L"SysPath2")->bytes, writtenBytes(L"C:\\Schema2"));
+    EXPECT_FALSE(getRaw(L"ComPath2"));
+    EXPECT_FALSE(getRaw(L"SysPath0"));  // the seeding could not store either
+    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, kIdeSystemValue, L""), L"C:\\alt\\System");
+}
+
+namespace {
+
+std::vector<std::pair<HKEY, std::string>> keysOpened;
+std::set<std::string> callsMade;
+ImportHook* openHook = nullptr;
+ImportHook* createHook = nullptr;
+ImportHook* watchHook = nullptr;
+
+LONG WINAPI recordingOpen(HKEY hive, LPCSTR subkey, PHKEY key) {
+    keysOpened.emplace_back(hive, subkey ? subkey : "");
+    callsMade.insert("RegOpenKeyA");
+    return openHook->original<decltype(&RegOpenKeyA)>()(hive, subkey, key);
+}
+
+LONG WINAPI recordingCreate(HKEY hive, LPCSTR subkey, PHKEY key) {
+    keysOpened.emplace_back(hive, subkey ? subkey : "");
+    callsMade.insert("RegCreateKeyA");
+    return createHook->original<decltype(&RegCreateKeyA)>()(hive, subkey, key);
+}
+
+// The watch on the IDE's key, which opens it for notification only.
+LONG WINAPI recordingWatch(HKEY hive, LPCSTR subkey, DWORD options, REGSAM access, PHKEY key) {
+    keysOpened.emplace_back(hive, subkey ? subkey : "");
+    callsMade.insert("RegOpenKeyExA");
+    EXPECT_EQ(access, static_cast<REGSAM>(KEY_NOTIFY));
+    return watchHook->original<decltype(&RegOpenKeyExA)>()(hive, subkey, options, access, key);
 }
 
 }  // namespace
+
+TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
+    ImportHook open("advapi32.dll", "RegOpenKeyA", reinterpret_cast<void*>(&recordingOpen));
+    ImportHook create("advapi32.dll", "RegCreateKeyA", reinterpret_cast<void*>(&recordingCreate));
+    ImportHook watch("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&recordingWatch));
+    ASSERT_TRUE(open.installed() && create.installed() && watch.installed());
+    openHook = &open;
+    createHook = &create;
+    watchHook = &watch;
+    keysOpened.clear();
+    callsMade.clear();
+    {
+        TestWindow window;
+        finishStart();
+        window.select(3);
+        window.setText(kSystemPath, L"C:\\Sys");
+        window.setText(kCommonPath, L"C:\\Com");
+        window.click(kSave);
+        window.close();
+    }
+    openHook = createHook = watchHook = nullptr;
+    // Reads, writes and the watch were each made, and so held to the rule below.
+    EXPECT_EQ(callsMade, (std::set<std::string>{"RegCreateKeyA", "RegOpenKeyA", "RegOpenKeyExA"}));
+    const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
+    for (const auto& [hive, subkey] : keysOpened) {
+        EXPECT_EQ(hive, HKEY_CURRENT_USER);
+        EXPECT_EQ(subkey, ideKey);
+    }
+}

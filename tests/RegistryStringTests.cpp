@@ -1,3 +1,4 @@
+#include <random>
 #include <vector>
 
 #include "CodePage.h"
@@ -186,58 +187,67 @@ TEST_F(RegistrySandbox, ValueGrowingDuringReadIsReadAgain) {
     EXPECT_EQ(queryCalls, 3);  // probe, read that found more data, read again
 }
 
-// The system's "Unicode UTF-8 for worldwide language support" option makes the ANSI
-// code page 65001; the conversions must then be exact UTF-8 both ways.
-TEST(AnsiText, Utf8CodePageRoundTripsAndRefusesBrokenSurrogates) {
-    const std::wstring text = L"C:\\J\u00F6rg\\\u041C\u043E\u0434\u0443\u043B\u0438";
-    const auto bytes = toAnsiExact(text, CP_UTF8);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, "C:\\J\xC3\xB6rg\\\xD0\x9C\xD0\xBE\xD0\xB4\xD1\x83\xD0\xBB\xD0\xB8");
-    EXPECT_EQ(fromAnsi(*bytes, CP_UTF8), text);
-    for (const std::wstring& broken :
-         {std::wstring(L"C:\\\xD800"), std::wstring(L"C:\\\xDC00x"), std::wstring(L"\xDBFF")})
-        EXPECT_FALSE(toAnsiExact(broken, CP_UTF8)) << "a broken surrogate was converted";
-}
-
-TEST(AnsiText, SingleByteCodePageRefusesWhatItLacks) {
-    EXPECT_EQ(toAnsiExact(L"C:\\M\u00FCll", 1252), std::optional<std::string>("C:\\M\xFCll"));
-    EXPECT_EQ(fromAnsi("C:\\M\xFCll", 1252), L"C:\\M\u00FCll");
-    EXPECT_FALSE(toAnsiExact(L"C:\\\u041C", 1252));  // would be "?"
-    EXPECT_FALSE(toAnsiExact(L"C:\\\u0141", 1252));  // would be "L" by best fit
-}
-
+// Random registry contents and random texts with a fixed seed, so a failure can be
+// replayed.
 namespace {
 
-bool keyOpens(const std::wstring& key) {
-    UniqueRegKey opened;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+constexpr unsigned kSeed = 20261207;
+constexpr int kRounds = 3000;
+
+// Characters that matter to the rules: drive syntax, spaces, ANSI umlauts, characters
+// the code page lacks, wildcards and NUL.
+constexpr wchar_t kAlphabet[] = {L'C',      L'c',      L':',      L'\\', L' ', L'a', L'1',
+                                 L'\u00FC', L'\u0416', L'\u0141', L'?',  L'/', L'\0'};
+
+std::wstring randomText(std::mt19937& random, size_t maxLength) {
+    std::uniform_int_distribution<size_t> length(0, maxLength);
+    std::uniform_int_distribution<size_t> pick(0, std::size(kAlphabet) - 1);
+    std::wstring text(length(random), L' ');
+    for (auto& c : text) c = kAlphabet[pick(random)];
+    return text;
 }
+
+class PropertyTest : public RegistrySandbox {};
 
 }  // namespace
 
-// A test program killed by its time limit leaves its scratch key: the next program to
-// start removes it, and the keys of programs still running stay.
-TEST(ScratchKeys, ThoseOfEndedProgramsAreRemovedAtStart) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"reg.exe query HKCU\\Software";
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &process));
-    WaitForSingleObject(process.hProcess, 20000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    const std::wstring left = L"Software\\TrelvaneTests\\" + std::to_wstring(process.dwProcessId) + L"_1";
-    const std::wstring running = L"Software\\TrelvaneTests\\" + std::to_wstring(GetCurrentProcessId()) + L"_0";
-    for (const std::wstring& key : {left, running}) {
-        UniqueRegKey made;
-        ASSERT_EQ(
-            RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_READ, nullptr, made.put(), nullptr),
-            ERROR_SUCCESS);
-    }
+TEST_F(PropertyTest, ReadingAnyContentGivesTheDefaultOrATextWithoutNul) {
+    std::mt19937 random(kSeed);
+    const DWORD types[] = {REG_SZ,     REG_SZ,    REG_SZ,    REG_EXPAND_SZ, REG_MULTI_SZ,
+                           REG_BINARY, REG_DWORD, REG_QWORD, REG_NONE};
+    std::uniform_int_distribution<size_t> pickType(0, std::size(types) - 1);
+    std::uniform_int_distribution<int> byte(0, 255), coin(0, 1);
+    std::uniform_int_distribution<size_t> length(0, 64);
 
-    removeScratchKeysOfEndedProcesses();
-    EXPECT_FALSE(keyOpens(left));
-    EXPECT_TRUE(keyOpens(running));
-    RegDeleteTreeW(HKEY_CURRENT_USER, running.c_str());
+    for (int round = 0; round < kRounds; ++round) {
+        const DWORD type = types[pickType(random)];
+        std::string bytes(length(random), '\0');
+        for (auto& b : bytes) b = static_cast<char>(coin(random) ? byte(random) : 'a' + byte(random) % 26);
+        if (coin(random))
+            putRaw(L"Value", type, bytes);
+        else
+            putRawWide(L"Value", type, bytes);
+
+        const std::wstring text = regGetString(HKEY_CURRENT_USER, kIdeKey, L"Value", L"\u2205");
+        if (text == L"\u2205") continue;
+        ASSERT_EQ(type, static_cast<DWORD>(REG_SZ)) << "round " << round;
+        ASSERT_EQ(text.find(L'\0'), std::wstring::npos) << "round " << round;
+    }
+}
+
+TEST_F(PropertyTest, AStringWrittenByAnotherProgramReadsBackAsWritten) {
+    std::mt19937 random(kSeed + 1);
+    for (int round = 0; round < kRounds; ++round) {
+        std::wstring text = randomText(random, 12);
+        text.resize(std::min(text.find(L'\0'), text.size()));
+        if (text.empty()) continue;  // an empty string is a lone NUL: covered elsewhere
+        putWide(L"Value", text);
+        ASSERT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"Value", L"\u2205"), text) << "round " << round;
+        // And what we write reads back the same, or is refused when it cannot be exact.
+        const bool written = regSaveString(HKEY_CURRENT_USER, kIdeKey, L"Own", text);
+        ASSERT_EQ(written, toAnsiExact(text).has_value()) << "round " << round;
+        if (written) {
+            ASSERT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"Own", L""), text);
+        }
+    }
 }

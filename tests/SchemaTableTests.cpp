@@ -1,5 +1,4 @@
 #include "RegistrySandbox.h"
-#include "schemas/ActiveSchema.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
 
@@ -149,7 +148,7 @@ TEST_F(SchemaTableTest, WriteThroughChangesOnlyTheSelectedEntry) {
     EXPECT_EQ(table.sysPaths, selected);
 }
 
-// ---- Two copies: what is stored at close, and which schemas are active ----
+// ---- Two copies: what is stored at close ----
 
 TEST_P(StoreAtCloseTest, KeepsWhatAnotherCopyStoredWhereThisOneChangedNothing) {
     const CloseCase& c = GetParam();
@@ -173,10 +172,3 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{
                           "ChangedAndChangedBack", "C:\\Alt", "C:\\Andere", {L"C:\\Neu", L"C:\\Alt"}, "C:\\Andere"}),
     [](const auto& info) { return std::string(info.param.label); });
-
-TEST(ActiveSchema, NamesEveryMatchingSchema) {
-    SchemaTable table;
-    table.sysPaths = {L"C:\\Sys", L"leer", L"c:\\sys\\", L"C:\\Sys", L"D:\\Sys", L"leer"};
-    table.comPaths = {L"D:\\Com", L"leer", L"D:\\COM", L"D:\\Anders", L"D:\\Com", L"leer"};
-    EXPECT_EQ(matchingSchemas(table, {L"C:\\Sys", L"D:\\Com"}), (std::vector<int>{0, 2}));
-}

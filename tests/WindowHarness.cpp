@@ -168,3 +168,26 @@ void TestWindow::close() {
     SendMessageW(window_, WM_CLOSE, 0, 0);
     drainMessages();
 }
+
+POINT centreOf(HWND control) {
+    const RECT rect = rectInParent(control);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+HWND toolTipOf(HWND window) {
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(tip, GW_OWNER) == window) return tip;
+    return nullptr;
+}
+
+std::wstring tipOf(HWND toolTip, HWND window, UINT_PTR toolId) {
+    std::wstring text(4096, L'\0');
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window;
+    tool.uId = toolId;
+    tool.lpszText = text.data();
+    SendMessageW(toolTip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    text.resize(text.find(L'\0'));
+    return text;
+}

@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "RegistrySandbox.h"
+#include "schemas/SchemaTable.h"
+#include "store/RegistryString.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/SystemFunctions.h"
@@ -115,3 +119,64 @@ inline constexpr char kNoWindows10Dpi[] = "the DPI functions of Windows 10 1607 
 bool defaultTextSize(UINT dpi);
 
 inline constexpr char kNotDefaultTextSize[] = "the message font is larger than the default text size gives";
+
+// The main window in a test of its own, opened when the test says and closed at its end.
+class MainWindowTest : public RegistrySandbox {
+protected:
+    static constexpr wchar_t kMissing[] = L"<fehlt>";
+    static constexpr ControlId kEditing[] = {kSystemPath, kGetSysPath, kCommonPath, kGetComPath};
+
+    void TearDown() override {
+        close();  // stores at WM_DESTROY, which must still reach the sandbox
+        RegistrySandbox::TearDown();
+    }
+
+    void open() {
+        ui = std::make_unique<TestWindow>();
+        window = ui->handle();
+        ASSERT_NE(window, nullptr);
+    }
+    void showAndFocus(ControlId id) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetForegroundWindow(window);
+        SetFocus(item(id));
+        ASSERT_EQ(GetFocus(), item(id));
+    }
+    void close() {
+        ui.reset();
+        window = nullptr;
+    }
+
+    HWND item(ControlId id) const { return GetDlgItem(window, id); }
+    std::wstring text(ControlId id) const { return windowText(item(id)); }
+    int focusedId() const { return GetDlgCtrlID(GetFocus()); }
+    void select(int index) { ui->select(index); }
+    // Replaces the box's text key by key.
+    void type(ControlId id, const std::wstring& typed) {
+        HWND box = item(id);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        for (wchar_t c : typed) SendMessageW(box, WM_CHAR, c, 1);
+    }
+    // A keyboard message as the message loop would pass it to IsDialogMessage, and
+    // what it posted handled as the loop would; WM_SYSCHAR carries Alt in its context bit.
+    bool press(UINT message, WPARAM key) {
+        const LPARAM flags = message == WM_SYSCHAR ? 1 | (KF_ALTDOWN << 16) : 1;
+        MSG msg{GetFocus(), message, key, flags, static_cast<DWORD>(GetMessageTime()), {}};
+        const bool handled = IsDialogMessageW(window, &msg);
+        drainMessages();
+        return handled;
+    }
+    std::wstring stored(const std::wstring& name) { return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing); }
+    RECT rectOf(ControlId id) const { return rectInParent(item(id)); }
+
+    std::unique_ptr<TestWindow> ui;
+    HWND window = nullptr;
+};
+
+// The middle of a control, in its parent's client area.
+POINT centreOf(HWND control);
+
+// The window's tooltip, once made; and what it shows for a tool right now (it asks the
+// window each time).
+HWND toolTipOf(HWND window);
+std::wstring tipOf(HWND toolTip, HWND window, UINT_PTR toolId);
