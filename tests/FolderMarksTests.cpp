@@ -1,11 +1,17 @@
 // Marks on folder texts that would not give the IDE a module folder.
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
+#include "schemas/FolderCheck.h"
 #include "schemas/FolderText.h"
+#include "store/UniqueHandle.h"
+#include "ui/FolderMarks.h"
+#include "ui/WindowIds.h"
 
 // A folder that is not there is red, with the reason first in its tip, in a box and in
 // "Aktuell"; a module folder keeps the system's colour and tip. The disabled "Standard"
@@ -55,4 +61,59 @@ TEST_F(RegistrySandbox, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     EXPECT_EQ(textColour(WM_CTLCOLOREDIT, kSystemPath), red);
     EXPECT_EQ(textColour(WM_CTLCOLOREDIT, kCommonPath), GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L"fehlt"), L"fehlt") << "a mark stores nothing";
+}
+
+namespace {
+
+// Hands the marks the next check that ends on the thread pool, as the window does; false
+// when none ends within 5 s.
+bool deliverNextCheck(FolderMarks& marks, HWND window) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+        MSG message;
+        if (PeekMessageW(&message, window, kFolderChecked, kFolderChecked, PM_REMOVE)) {
+            marks.onChecked(message.lParam);
+            return true;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+    }
+    return false;
+}
+
+}  // namespace
+
+// A slow drive's check that ends after a newer check of the same text must not put back
+// its older mark. No drive here is the system drive, so checks run on the thread pool; the
+// first look at the folder waits until released and finds nothing, later looks find the
+// folder and its marker file.
+TEST(FolderMarks, AnOlderCheckEndingLastLeavesTheNewerMark) {
+    struct Drive {
+        UniqueKernelHandle looking{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        UniqueKernelHandle released{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        std::atomic<int> looks{0};
+    };
+    const auto drive = std::make_shared<Drive>();
+    const FileSystem slowDrive{[drive](const std::wstring&) {
+                                   if (drive->looks++ > 0) return true;
+                                   SetEvent(drive->looking.get());
+                                   WaitForSingleObject(drive->released.get(), 10000);
+                                   return false;
+                               },
+                               [](const std::wstring&) { return true; },
+                               [](const std::wstring&) {
+                                   return false;
+                               }};
+    HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window && box);
+    FolderMarks marks([](HWND, const std::wstring&) {}, slowDrive);
+    marks.start(window);
+    marks.show(box, L"E:\\Modul");
+    ASSERT_EQ(WaitForSingleObject(drive->looking.get(), 5000), WAIT_OBJECT_0);
+    marks.checkAll();  // as when the user is back in the window
+    ASSERT_TRUE(deliverNextCheck(marks, window));
+    SetEvent(drive->released.get());
+    ASSERT_TRUE(deliverNextCheck(marks, window));
+    EXPECT_STREQ(marks.reasonFor(box), nullptr) << "the older check's mark came back";
+    DestroyWindow(box);
+    DestroyWindow(window);
 }

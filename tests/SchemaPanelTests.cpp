@@ -8,6 +8,7 @@
 #include "WindowHarness.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"
+#include "ui/WindowIds.h"
 
 namespace {
 
@@ -130,5 +131,24 @@ TEST_F(RegistrySandbox, TwoCopiesEachKeepTheOthersChange) {
         EXPECT_FALSE(IsWindow(first.handle()) || IsWindow(second.handle()));
     }
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L""), L"C:\\Erste");
+    EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath2", L""), L"C:\\Zweite");
+}
+
+// A text taken from another copy is not changed here: that copy's next change to it must
+// outlast this copy's close.
+TEST_F(RegistrySandbox, TwoCopiesKeepTheOthersNextChangeToATakenText) {
+    {
+        TestWindow first, second;
+        ASSERT_TRUE(first.handle() && second.handle());
+        first.select(2);
+        second.select(2);
+        second.setText(kSystemPath, L"C:\\Erste");
+        SendMessageW(second.handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);  // stores, still open
+        SendMessageW(first.handle(), kRegistryChanged, 0, 0);                   // as the program's loop does
+        ASSERT_EQ(first.text(kSystemPath), L"C:\\Erste");
+        second.setText(kSystemPath, L"C:\\Zweite");
+        second.close();
+        first.close();
+    }
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath2", L""), L"C:\\Zweite");
 }
