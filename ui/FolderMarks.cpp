@@ -1,5 +1,7 @@
 #include "ui/FolderMarks.h"
 
+#include <dbt.h>
+
 #include <memory>
 
 #include "ui/WindowIds.h"
@@ -111,7 +113,15 @@ const wchar_t* FolderMarks::reasonFor(HWND control) const {
     return nullptr;
 }
 
-// Only where the control can be used, and not in high contrast.
-void FolderMarks::colour(HWND control, HDC dc) const {
-    if (reasonFor(control) && IsWindowEnabled(control) && !highContrast()) SetTextColor(dc, kMarkColour);
+void FolderMarks::onDeviceChange(WPARAM event) {
+    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) checkAll();
+}
+
+// Red only where the control can be used, and not in high contrast.
+LRESULT FolderMarks::onControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+    const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
+    const auto control = reinterpret_cast<HWND>(lParam);
+    if (reasonFor(control) && IsWindowEnabled(control) && !highContrast())
+        SetTextColor(reinterpret_cast<HDC>(wParam), kMarkColour);
+    return brush;
 }
