@@ -78,8 +78,9 @@ void FolderMarks::checkTyped() {
         if (entry.pending) check(entry);
 }
 
-// A folder on a network share or a sleeping disk may take seconds to answer: such a check
-// runs on the system's thread pool, so that typing stays instant.
+// A folder off the system drive (a network share, a disk that has spun down) may take
+// seconds to answer: such a check runs on the system's thread pool, so that typing stays
+// instant. A window whose folders are all on the system drive never starts the pool.
 void FolderMarks::check(Entry& entry) {
     entry.pending = !window_;
     if (!window_) return;
