@@ -23,5 +23,5 @@ const wchar_t* markText(FolderMark mark) {
 }
 
 bool mayBeSlow(std::wstring_view text, const FileSystem& fs) {
-    return isValidFolderText(text) && !fs.isLocalFixed(driveRootOf(text));
+    return isValidFolderText(text) && !sameFolder(driveRootOf(text), fs.systemDrive);
 }

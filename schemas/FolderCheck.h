@@ -11,8 +11,8 @@
 // (ui/FolderPicker.h), tests give their own.
 struct FileSystem {
     std::function<bool(const std::wstring& path)> isFolder;
-    std::function<bool(const std::wstring& path)> exists;        // a file or a folder
-    std::function<bool(const std::wstring& root)> isLocalFixed;  // root as "C:\"
+    std::function<bool(const std::wstring& path)> exists;  // a file or a folder
+    std::wstring systemDrive;                              // the Windows folder's root, as "C:\"; "" if unknown
 };
 
 enum class FolderMark { None, InvalidText, Missing, NoMarker };
@@ -23,6 +23,8 @@ FolderMark folderMark(std::wstring_view text, const FileSystem& fs);
 // What the window shows for the mark; "" for None.
 const wchar_t* markText(FolderMark mark);
 
-// Whether folderMark may wait on a drive (a network share, a card reader, a disc), so
-// that it must not run on the window's thread. False where it asks no drive at all.
+// Whether folderMark may wait on a drive, so that it must not run on the window's
+// thread: on any drive but the system's (were that one asleep, all of Windows would
+// wait). A network share, a card reader, and a USB or second disk that has spun down,
+// fixed drives too, may take seconds. False where it asks no drive at all.
 bool mayBeSlow(std::wstring_view text, const FileSystem& fs);

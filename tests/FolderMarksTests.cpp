@@ -82,7 +82,7 @@ bool deliverNextCheck(FolderMarks& marks, HWND window) {
 }  // namespace
 
 // A slow drive's check that ends after a newer check of the same text must not put back
-// its older mark. No drive here is the system drive, so checks run on the thread pool; the
+// its older mark. E: is not the system drive, so its checks run on the thread pool; the
 // first look at the folder waits until released and finds nothing, later looks find the
 // folder and its marker file.
 TEST(FolderMarks, AnOlderCheckEndingLastLeavesTheNewerMark) {
@@ -98,10 +98,7 @@ TEST(FolderMarks, AnOlderCheckEndingLastLeavesTheNewerMark) {
                                    WaitForSingleObject(drive->released.get(), 10000);
                                    return false;
                                },
-                               [](const std::wstring&) { return true; },
-                               [](const std::wstring&) {
-                                   return false;
-                               }};
+                               [](const std::wstring&) { return true; }, L"C:\\"};
     HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     HWND box = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window && box);

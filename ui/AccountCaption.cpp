@@ -1,6 +1,7 @@
 #include "ui/AccountCaption.h"
 
 #include <sddl.h>
+#include <wtsapi32.h>
 
 #include "store/UniqueHandle.h"
 #include "ui/Form.h"
@@ -20,13 +21,33 @@ std::optional<SidBytes> tokenUser(HANDLE process) {
     return SidBytes(bytes, bytes + GetLengthSid(sid));
 }
 
-std::optional<SidBytes> shellUser() {
-    DWORD processId = 0;
-    HWND shell = GetShellWindow();
-    if (!shell || !GetWindowThreadProcessId(shell, &processId)) return std::nullopt;
-    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return std::nullopt;
-    return tokenUser(process.get());
+// One text of this session's: its signed-in user's name or that user's domain; "" for
+// none, or where it cannot be asked.
+std::wstring sessionText(WTS_INFO_CLASS what) {
+    UniqueWtsMemory text;
+    DWORD bytes = 0;
+    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, what, text.put(), &bytes) || !text)
+        return std::wstring();
+    return text.get();
+}
+
+// The session is asked, not its shell: another account may not open the shell's process.
+// The name is looked up with its domain, as a local and a domain account may share it.
+std::optional<SidBytes> sessionUser() {
+    const std::wstring user = sessionText(WTSUserName), domain = sessionText(WTSDomainName);
+    if (user.empty() || domain.empty()) return std::nullopt;
+    const std::wstring account = domain + L"\\" + user;
+    DWORD sidSize = 0, domainLength = 0;
+    SID_NAME_USE use{};
+    LookupAccountNameW(nullptr, account.c_str(), nullptr, &sidSize, nullptr, &domainLength, &use);
+    SidBytes sid(sidSize);
+    std::wstring referencedDomain(domainLength, L'\0');
+    if (sidSize == 0 || domainLength == 0 ||
+        !LookupAccountNameW(nullptr, account.c_str(), sid.data(), &sidSize, referencedDomain.data(), &domainLength,
+                            &use) ||
+        use != SidTypeUser)
+        return std::nullopt;
+    return sid;
 }
 
 // As LookupAccountSidW names the account; where it cannot, the SID's own text still
@@ -51,13 +72,13 @@ std::wstring accountName(PSID user) {
 }  // namespace
 
 AccountSeams systemAccounts() {
-    return {[] { return tokenUser(GetCurrentProcess()); }, shellUser, accountName};
+    return {[] { return tokenUser(GetCurrentProcess()); }, sessionUser, accountName};
 }
 
 std::wstring captionForAccount(const AccountSeams& seams) {
-    std::optional<SidBytes> process = seams.processUser(), shell = seams.shellUser();
-    // Elevated under the same account, the settings are still the desktop user's.
-    if (!process || !shell || EqualSid(process->data(), shell->data())) return kWindowCaption;
+    std::optional<SidBytes> process = seams.processUser(), session = seams.sessionUser();
+    // Elevated under the same account, the settings are still the signed-in user's.
+    if (!process || !session || EqualSid(process->data(), session->data())) return kWindowCaption;
     return kWindowCaption + std::wstring(L" \u2013 Benutzer ") + seams.accountName(process->data());
 }
 

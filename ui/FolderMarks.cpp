@@ -1,5 +1,7 @@
 #include "ui/FolderMarks.h"
 
+#include <dbt.h>
+
 #include <memory>
 
 #include "ui/WindowIds.h"
@@ -76,8 +78,9 @@ void FolderMarks::checkTyped() {
         if (entry.pending) check(entry);
 }
 
-// A folder on a network share or a sleeping disk may take seconds to answer: such a check
-// runs on the system's thread pool, so that typing stays instant.
+// A folder off the system drive (a network share, a disk that has spun down) may take
+// seconds to answer: such a check runs on the system's thread pool, so that typing stays
+// instant. A window whose folders are all on the system drive never starts the pool.
 void FolderMarks::check(Entry& entry) {
     entry.pending = !window_;
     if (!window_) return;
@@ -111,7 +114,15 @@ const wchar_t* FolderMarks::reasonFor(HWND control) const {
     return nullptr;
 }
 
-// Only where the control can be used, and not in high contrast.
-void FolderMarks::colour(HWND control, HDC dc) const {
-    if (reasonFor(control) && IsWindowEnabled(control) && !highContrast()) SetTextColor(dc, kMarkColour);
+void FolderMarks::onDeviceChange(WPARAM event) {
+    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) checkAll();
+}
+
+// Red only where the control can be used, and not in high contrast.
+LRESULT FolderMarks::onControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+    const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
+    const auto control = reinterpret_cast<HWND>(lParam);
+    if (reasonFor(control) && IsWindowEnabled(control) && !highContrast())
+        SetTextColor(reinterpret_cast<HDC>(wParam), kMarkColour);
+    return brush;
 }

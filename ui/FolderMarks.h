@@ -36,8 +36,12 @@ public:
     // its control is dropped.
     void onChecked(LPARAM result);
 
-    // Red text for a marked control, after the system has set its colours.
-    void colour(HWND control, HDC dc) const;
+    // WM_DEVICECHANGE: a drive that came or went is checked again.
+    void onDeviceChange(WPARAM event);
+
+    // WM_CTLCOLOREDIT and WM_CTLCOLORSTATIC: the system's colours, then red for a marked
+    // folder.
+    LRESULT onControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     // The reason for a control's mark, or nullptr.
     const wchar_t* reasonFor(HWND control) const;

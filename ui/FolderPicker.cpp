@@ -28,6 +28,14 @@ private:
     bool set_;
 };
 
+// The root of the drive Windows runs from, "" where it cannot be asked. The shared
+// Windows folder's: on a terminal server GetWindowsDirectoryW may name a user's own.
+std::wstring systemDrive() {
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? driveRootOf(windows) : std::wstring();
+}
+
 }  // namespace
 
 std::wstring showFolderDialog(HWND owner, const std::wstring& title) {
@@ -76,8 +84,5 @@ FileSystem systemFileSystem() {
                 const CriticalErrorsFailed quiet;
                 return fileExists(path);
             },
-            [](const std::wstring& root) {
-                const CriticalErrorsFailed quiet;
-                return GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
-            }};
+            systemDrive()};
 }

@@ -6,27 +6,23 @@
 
 #include "store/KeyWatch.h"
 
-// The watch on the IDE's key, for the whole window: when another program (the IDE, a
-// second copy, a registry editor) changes the key, "Aktuell" shows what it holds now and
-// the schemas take what another copy stored. The program's loop waits for event() besides
-// messages; the loops of a message box, a dialog, a menu or a move do not, so while one
-// runs, the window's kModalLoopTimer looks. A thread that waited would commit 2 MiB under
-// Wine.
+// The watch on the IDE's key, for the whole window: "Aktuell" follows the key, and the
+// schemas take what another copy stored. The program's loop waits for event() besides
+// messages; while a loop of a message box, a dialog, a menu or a move runs instead, the
+// window's kModalLoopTimer looks. A thread that waited would commit 2 MiB under Wine.
 class IdeKeyWatch {
 public:
-    // The window whose timers serve the watch; its handle is set before the watch is used.
     explicit IdeKeyWatch(const HWND& window) : window_(window) {}
 
-    // Watches for the next change; while the key is missing, the window's
-    // kWatchRetryTimer looks for it about once a second. Armed before the key is read,
-    // so that no change is missed.
+    // Armed before the key is read, so that no change is missed; while the key is
+    // missing, the window's kWatchRetryTimer looks for it about once a second.
     void arm(std::wstring_view key);
 
     // Signalled, until arm() runs again, when the key has changed.
     HANDLE event() const { return watch_.event(); }
     bool changed() const { return watch_.changed(); }
 
-    // While a loop of a message box, a dialog, a menu or a move runs; nested.
+    // Nested, as loops may be.
     void enterModalLoop();
     void leaveModalLoop();
 
@@ -43,7 +39,7 @@ public:
     };
 
 private:
-    const HWND& window_;
+    const HWND& window_;  // the owner's, set before the watch is used
     KeyWatch watch_;
     int modalLoops_ = 0;
 };

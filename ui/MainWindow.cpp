@@ -1,7 +1,6 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
-#include <dbt.h>
 
 #include <iterator>
 #include <memory>
@@ -89,8 +88,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER: onTimer(wParam); return 0;
         case kRegistryChanged: onIdeKeyChanged(); return 0;
         case kFolderChecked: marks_.onChecked(lParam); return 0;
-        case WM_ACTIVATE: onActivate(LOWORD(wParam)); break;
-        // As a dialog does: remember the focused control before a minimise or a hide takes it.
+        // As a dialog does: remember the focused control when another window takes over (a
+        // minimise or a hide takes it first), give it back on return, and show the marks as
+        // the folders are now.
+        case WM_ACTIVATE: LOWORD(wParam) == WA_INACTIVE ? rememberFocus() : marks_.checkAll(); break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus();
             break;
@@ -102,8 +103,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_MENUCHAR: return onMenuChar(static_cast<wchar_t>(LOWORD(wParam)), wParam, lParam);
         case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC: return onControlColour(message, wParam, lParam);
-        case WM_DEVICECHANGE: onDeviceChange(wParam); return TRUE;
+        case WM_CTLCOLORSTATIC: return marks_.onControlColour(window_, message, wParam, lParam);
+        case WM_DEVICECHANGE: marks_.onDeviceChange(wParam); return TRUE;
         case WM_DPICHANGED: onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         // The exact size at the new DPI, so the rectangle Windows suggests is right.
         case WM_GETDPISCALEDSIZE:
@@ -186,24 +187,6 @@ void MainWindow::onTimer(UINT_PTR timer) {
         case kTypingPauseTimer: marks_.checkTyped(); break;
         default: break;
     }
-}
-
-// As a dialog does: remember the focused control when another window takes over (it gives
-// it back at WM_SETFOCUS), and show the marks as the folders are now.
-void MainWindow::onActivate(WORD state) {
-    state == WA_INACTIVE ? rememberFocus() : marks_.checkAll();
-}
-
-// The system's colours, then red for a marked folder.
-LRESULT MainWindow::onControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
-    marks_.colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    return brush;
-}
-
-// A drive came or went: its folders may be there now, or gone.
-void MainWindow::onDeviceChange(WPARAM event) {
-    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) marks_.checkAll();
 }
 
 void MainWindow::onCommand(int id, int code) {

@@ -59,9 +59,6 @@ private:
     void onCommand(int id, int code);
     void onTimer(UINT_PTR timer);
     void onIdeKeyChanged();
-    void onActivate(WORD state);
-    LRESULT onControlColour(UINT message, WPARAM wParam, LPARAM lParam);
-    void onDeviceChange(WPARAM event);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingChange(WPARAM what);
     LRESULT onMenuChar(wchar_t key, WPARAM wParam, LPARAM lParam);

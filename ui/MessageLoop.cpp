@@ -8,10 +8,14 @@ namespace {
 // the system once.
 constexpr DWORD kTouchAndPointer = 0x0800 | 0x1000;  // QS_TOUCH | QS_POINTER
 
+// Only the window's thread waits, so a plain static does.
 DWORD wakeMask() {
     constexpr DWORD withTouch = QS_ALLINPUT | kTouchAndPointer;
-    static const bool known = MsgWaitForMultipleObjectsEx(0, nullptr, 0, withTouch, MWMO_INPUTAVAILABLE) != WAIT_FAILED;
-    return known ? withTouch : QS_ALLINPUT;
+    static DWORD mask = 0;
+    if (!mask)
+        mask = MsgWaitForMultipleObjectsEx(0, nullptr, 0, withTouch, MWMO_INPUTAVAILABLE) == WAIT_FAILED ? QS_ALLINPUT
+                                                                                                         : withTouch;
+    return mask;
 }
 
 }  // namespace

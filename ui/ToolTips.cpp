@@ -36,8 +36,6 @@ void ToolTips::create(HWND window, const FormControls& controls) {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     if (!toolTip_) return;
-    // Lines break only at a line break of the text: a long path stays on one line.
-    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
     for (const ControlDefinition& row : kForm) {
         if (row.tip.kind == TipKind::None) continue;
         HWND control = controls.*row.handle;
@@ -46,11 +44,11 @@ void ToolTips::create(HWND window, const FormControls& controls) {
         if (row.tip.kind != TipKind::OwnTextWhenClipped) continue;
         // A disabled box gets no mouse input: the mouse goes to the window beneath,
         // so the box's area of the window is a tool of its own ("Standard" is shown
-        // with both boxes disabled).
+        // with both boxes disabled). moveTools() places it.
         tool = toolInfo(window, TTF_SUBCLASS, static_cast<UINT_PTR>(row.id));
-        tool.rect = rectInParent(control);
         SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    moveTools();
 }
 
 void ToolTips::moveTools() {
