@@ -107,20 +107,14 @@ void SchemaPanel::onDrop(const DroppedFolder& dropped) {
 }
 
 void SchemaPanel::takeStored() {
-    const int shown = selected();
-    if (shown < 0 || shown >= kSchemaCount) {
-        table_.takeStored();
-        return;
-    }
-    const auto index = static_cast<size_t>(shown);
-    std::wstring before[std::size(kPathRows)];
-    for (size_t i = 0; i < std::size(kPathRows); ++i) before[i] = (table_.*kPathRows[i].paths)[index];
     table_.takeStored();
+    const int shown = selected();
+    if (shown < 0 || shown >= kSchemaCount) return;
     // The boxes hold the shown entries, so a box changes only where its entry did; the
-    // change handler writes the same text back, and the entry stays unchanged here.
-    for (size_t i = 0; i < std::size(kPathRows); ++i) {
-        const std::wstring& now = (table_.*kPathRows[i].paths)[index];
-        if (now != before[i]) SetWindowTextW(controls_.*kPathRows[i].box, now.c_str());
+    // change handler writes the same text back, and the entry stays as taken.
+    for (const PathRow& row : kPathRows) {
+        const std::wstring& now = (table_.*row.paths)[static_cast<size_t>(shown)];
+        if (windowText(controls_.*row.box) != now) SetWindowTextW(controls_.*row.box, now.c_str());
     }
 }
 
