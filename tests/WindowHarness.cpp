@@ -106,12 +106,7 @@ DriveRootMarker::~DriveRootMarker() {
 }
 
 const Windows10Dpi& windows10Dpi() {
-    static const Windows10Dpi functions = [] {
-        Windows10Dpi found{systemFunctions(), nullptr};
-        lookUpFunction(GetModuleHandleW(L"user32.dll"), "GetWindowDpiAwarenessContext",
-                       found.getWindowDpiAwarenessContext);
-        return found;
-    }();
+    static const Windows10Dpi functions;
     return functions;
 }
 

@@ -104,7 +104,8 @@ inline constexpr char kNoDriveRoot[] =
 // The DPI functions of Windows 10 1607 that the tests ask: the program's, and a window's
 // awareness, which only the tests ask; null where missing.
 struct Windows10Dpi : SystemFunctions {
-    DpiAwarenessContext(WINAPI* getWindowDpiAwarenessContext)(HWND);
+    DpiAwarenessContext(WINAPI* getWindowDpiAwarenessContext)(HWND) = FunctionIn(user32,
+                                                                                 "GetWindowDpiAwarenessContext");
 
     bool complete() const {
         return getDpiForWindow && getDpiForSystem && adjustWindowRectExForDpi && getSystemMetricsForDpi &&
