@@ -159,8 +159,8 @@ bool MainWindow::onCreate() {
     return true;
 }
 
-// The annotation service is slow to load, and the watch is armed, then the key read again,
-// so that a change since the start is not missed.
+// The watch is armed, then the key read again, so that a change since the start is not
+// missed; the names follow here, as the annotation service is slow to load.
 void MainWindow::afterFirstFrame() {
     KillTimer(window_, kAfterFirstFrameTimer);
     onIdeKeyChanged();
