@@ -9,14 +9,20 @@
 
 // Exactly these paths: a folder with or without its trailing backslash, as Windows finds
 // both, but no doubled one; E: is a card reader. A text asked when it should not be reads as missing.
+// The links on C: may lead anywhere; one is even in a missing folder, where the way ends.
 TEST(FolderCheck, MarksWhatApplyingWouldNotGiveTheIde) {
     const std::set<std::wstring> folders = {L"C:\\Modul",  L"C:\\Ohne",   L"C:\\Kurs",
                                             L"C:\\Kurs\\", L"C:\\Ordner", L"C:\\Ordner\\modules.txt",
                                             L"E:\\",       L"D:\\"};
     const std::set<std::wstring> files = {L"C:\\Modul\\modules.txt", L"C:\\Kurs\\modules.txt", L"E:\\modules.txt"};
-    const FileSystem fs{[&](const std::wstring& path) { return folders.count(path) > 0; },
-                        [&](const std::wstring& path) { return folders.count(path) + files.count(path) > 0; },
-                        L"c:\\"};  // the system drive; letters compare without case
+    const std::set<std::wstring> links = {L"C:\\Link", L"C:\\Kurs\\Netz", L"C:\\Fehlt\\Link"};
+    FileSystem fs{[&](const std::wstring& path) { return folders.count(path) > 0; },
+                  [&](const std::wstring& path) { return folders.count(path) + files.count(path) > 0; },
+                  [&](const std::wstring& path) {
+                      if (links.count(path)) return PathEntry::Link;
+                      return folders.count(path) + files.count(path) ? PathEntry::Plain : PathEntry::Missing;
+                  },
+                  L"c:\\"};  // the system drive; letters compare without case
     using enum FolderMark;
     const std::tuple<std::wstring, FolderMark, bool> cases[] = {
         {L"C:\\Modul", None, false},
@@ -27,6 +33,10 @@ TEST(FolderCheck, MarksWhatApplyingWouldNotGiveTheIde) {
         {L"D:\\", NoMarker, true},  // a fixed disk, but one that may have spun down
         {L"Z:\\Netz", Missing, true},
         {L"C:\\Modul\\modules.txt", Missing, false},
+        {L"C:\\Link", Missing, true},
+        {L"C:\\Kurs/Netz/Modul", Missing, true},
+        {L"C:\\Fehlt\\..\\Link\\Modul", Missing, true},
+        {L"C:\\Fehlt\\Link\\Modul", Missing, false},
         {L"leer", None, false},
         {L"", None, false},
         {L"C:", InvalidText, false},
@@ -35,6 +45,8 @@ TEST(FolderCheck, MarksWhatApplyingWouldNotGiveTheIde) {
     for (const auto& [text, mark, slow] : cases)
         EXPECT_EQ(std::pair(folderMark(text, fs), mayBeSlow(text, fs)), std::pair(mark, slow))
             << testing::PrintToString(text);
+    fs.systemDrive.clear();  // unknown: every drive may sleep
+    EXPECT_TRUE(mayBeSlow(L"C:\\Modul", fs));
     EXPECT_STREQ(markText(InvalidText), L"Ungültige Pfadangabe");
     EXPECT_STREQ(markText(Missing), L"Ordner nicht gefunden");
     EXPECT_STREQ(markText(NoMarker), L"Keine \"modules.txt\" im Ordner");
