@@ -18,7 +18,7 @@ struct FileSystem {
     std::function<bool(const std::wstring& path)> exists;  // a file or a folder
     // Read on the disk the path's last name is on: a link is not followed.
     std::function<PathEntry(const std::wstring& path)> entryAt;
-    std::wstring systemDrive;                              // the Windows folder's root, as "C:\"; "" if unknown
+    std::wstring systemDrive;  // the Windows folder's root, as "C:\"; "" if unknown
 };
 
 enum class FolderMark { None, InvalidText, Missing, NoMarker };
