@@ -81,36 +81,48 @@ bool deliverNextCheck(FolderMarks& marks, HWND window) {
 
 }  // namespace
 
-// A slow drive's check that ends after a newer check of the same text must not put back
-// its older mark. E: is not the system drive, so its checks run on the thread pool; the
-// first look at the folder waits until released and finds nothing, later looks find the
-// folder and its marker file.
-TEST(FolderMarks, AnOlderCheckEndingLastLeavesTheNewerMark) {
+// E: is not the system drive: its checks run on the thread pool. E:\Alt answers only when
+// released, E:\Neu at once, without a marker file; a mark answered at once meanwhile stays.
+TEST(FolderMarks, OneLookUpPerBoxAtATimeAndTheNewestTextsMark) {
     struct Drive {
-        UniqueKernelHandle looking{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        UniqueKernelHandle looking{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
         UniqueKernelHandle released{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
         std::atomic<int> looks{0};
     };
     const auto drive = std::make_shared<Drive>();
-    const FileSystem slowDrive{[drive](const std::wstring&) {
-                                   if (drive->looks++ > 0) return true;
+    const FileSystem slowDrive{[drive](const std::wstring& path) {
+                                   ++drive->looks;
+                                   if (path != L"E:\\Alt") return true;
                                    SetEvent(drive->looking.get());
                                    WaitForSingleObject(drive->released.get(), 10000);
                                    return false;
                                },
-                               [](const std::wstring&) { return true; }, L"C:\\"};
+                               [](const std::wstring& path) { return path == L"C:\\Modul\\modules.txt"; },
+                               [](const std::wstring&) { return PathEntry::Plain; }, L"C:\\"};
     HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     HWND box = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window && box);
     FolderMarks marks([](HWND, const std::wstring&) {}, slowDrive);
     marks.start(window);
-    marks.show(box, L"E:\\Modul");
+    marks.show(box, L"E:\\Alt");
     ASSERT_EQ(WaitForSingleObject(drive->looking.get(), 5000), WAIT_OBJECT_0);
-    marks.checkAll();  // as when the user is back in the window
-    ASSERT_TRUE(deliverNextCheck(marks, window));
+    marks.checkAll();  // as when the user is back in the window, or a device came
+    marks.show(box, L"E:\\Neu");
+    Sleep(300);
+    EXPECT_EQ(drive->looks, 1) << "another look-up started while one waited";
     SetEvent(drive->released.get());
     ASSERT_TRUE(deliverNextCheck(marks, window));
-    EXPECT_STREQ(marks.reasonFor(box), nullptr) << "the older check's mark came back";
+    EXPECT_STREQ(marks.reasonFor(box), nullptr) << "E:\\Alt's mark on E:\\Neu";
+    ASSERT_TRUE(deliverNextCheck(marks, window));
+    EXPECT_STREQ(marks.reasonFor(box), markText(FolderMark::NoMarker)) << "not the newest text's mark";
+
+    ResetEvent(drive->released.get());
+    marks.show(box, L"E:\\Alt");
+    ASSERT_EQ(WaitForSingleObject(drive->looking.get(), 5000), WAIT_OBJECT_0);
+    marks.show(box, L"C:\\Modul");  // on the system drive: answered at once
+    SetEvent(drive->released.get());
+    ASSERT_TRUE(deliverNextCheck(marks, window));
+    EXPECT_STREQ(marks.reasonFor(box), nullptr) << "the older text's mark came back";
     DestroyWindow(box);
     DestroyWindow(window);
 }

@@ -88,6 +88,9 @@ TEST(SystemFileSystem, FindsTheMarkerWithTheNoDiskBoxOff) {
     EXPECT_EQ(GetThreadErrorMode(), static_cast<DWORD>(SEM_NOOPENFILEERRORBOX));
     SetThreadErrorMode(before, nullptr);
     EXPECT_EQ(errorModes, std::vector<DWORD>{SEM_NOOPENFILEERRORBOX | SEM_FAILCRITICALERRORS});
+    wchar_t windows[MAX_PATH];
+    ASSERT_GT(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+    EXPECT_FALSE(mayBeSlow(windows, systemFileSystem())) << "a plain folder of the system drive waits for the pool";
 }
 
 namespace {

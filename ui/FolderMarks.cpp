@@ -6,26 +6,29 @@
 
 #include "ui/WindowIds.h"
 
-namespace {
-
-constexpr UINT kTypingPauseMs = 300;
-constexpr COLORREF kMarkColour = RGB(196, 43, 28);  // reads on the window's background
-
-// A check that runs on a thread of the system's pool: it owns copies of what it needs,
-// as the window may be gone when it ends.
-struct PooledCheck {
+// A check that runs on a thread of the system's pool, with copies of what it needs. The
+// thread and the control's entry share it: whichever lets go last frees it, also when
+// the window is gone before the check ends or before its message is read.
+struct PooledFolderCheck {
     HWND window;
     HWND control;
     unsigned check;
     std::wstring text;
     FileSystem fileSystem;
-    FolderMark mark = FolderMark::None;
+    FolderMark mark = FolderMark::None;  // written on the pool before the message is posted
 };
 
+namespace {
+
+constexpr UINT kTypingPauseMs = 300;
+constexpr COLORREF kMarkColour = RGB(196, 43, 28);  // reads on the window's background
+
 void CALLBACK runPooledCheck(PTP_CALLBACK_INSTANCE, void* context) {
-    std::unique_ptr<PooledCheck> work(static_cast<PooledCheck*>(context));
-    work->mark = folderMark(work->text, work->fileSystem);
-    if (PostMessageW(work->window, kFolderChecked, 0, reinterpret_cast<LPARAM>(work.get()))) work.release();
+    const std::unique_ptr<std::shared_ptr<PooledFolderCheck>> share(
+        static_cast<std::shared_ptr<PooledFolderCheck>*>(context));
+    PooledFolderCheck& work = **share;
+    work.mark = folderMark(work.text, work.fileSystem);
+    PostMessageW(work.window, kFolderChecked, 0, reinterpret_cast<LPARAM>(work.control));
 }
 
 bool highContrast() {
@@ -56,6 +59,7 @@ FolderMarks::Entry& FolderMarks::entryOf(HWND control) {
 void FolderMarks::show(HWND control, const std::wstring& text) {
     Entry& entry = entryOf(control);
     if (entry.text == text && !entry.pending) return;
+    if (entry.text != text) entry.shown = 0;
     entry.text = text;
     check(entry);
 }
@@ -64,6 +68,7 @@ void FolderMarks::typed(HWND control, const std::wstring& text) {
     Entry& entry = entryOf(control);
     if (entry.text == text) return;
     entry.text = text;
+    entry.shown = 0;
     entry.pending = true;
     if (window_) SetTimer(window_, kTypingPauseTimer, kTypingPauseMs, nullptr);
 }
@@ -78,27 +83,43 @@ void FolderMarks::checkTyped() {
         if (entry.pending) check(entry);
 }
 
-// A folder off the system drive (a network share, a disk that has spun down) may take
-// seconds to answer: such a check runs on the system's thread pool, so that typing stays
-// instant. A window whose folders are all on the system drive never starts the pool.
+// A folder off the system drive or behind a link (a network share, a disk that has spun
+// down) may take seconds to answer: such a check runs on the system's thread pool, so
+// that typing stays instant. A window whose folders are all plain folders on the system
+// drive never starts the pool. A control has one check on the pool at a time: a drive
+// that does not answer holds one thread per control, however often the window asks.
 void FolderMarks::check(Entry& entry) {
     entry.pending = !window_;
     if (!window_) return;
     ++entry.check;
     if (!mayBeSlow(entry.text, fileSystem_)) {
+        entry.again = false;
+        entry.shown = entry.check;
         markAs(entry, folderMark(entry.text, fileSystem_));
         return;
     }
-    auto work =
-        std::make_unique<PooledCheck>(PooledCheck{window_, entry.control, entry.check, entry.text, fileSystem_});
-    if (TrySubmitThreadpoolCallback(runPooledCheck, work.get(), nullptr)) work.release();
+    entry.again = entry.looking != nullptr;
+    if (entry.again) return;
+    entry.looking = std::make_shared<PooledFolderCheck>(
+        PooledFolderCheck{window_, entry.control, entry.check, entry.text, fileSystem_});
+    auto share = std::make_unique<std::shared_ptr<PooledFolderCheck>>(entry.looking);
+    if (TrySubmitThreadpoolCallback(runPooledCheck, share.get(), nullptr))
+        share.release();
+    else
+        entry.looking.reset();
 }
 
-void FolderMarks::onChecked(LPARAM result) {
-    const std::unique_ptr<PooledCheck> work(reinterpret_cast<PooledCheck*>(result));
-    for (Entry& entry : entries_)
-        if (entry.control == work->control && entry.check == work->check && entry.text == work->text)
-            markAs(entry, work->mark);
+void FolderMarks::onChecked(LPARAM control) {
+    for (Entry& entry : entries_) {
+        if (entry.control != reinterpret_cast<HWND>(control) || !entry.looking) continue;
+        const std::shared_ptr<PooledFolderCheck> done = std::move(entry.looking);
+        if (done->text == entry.text && done->check > entry.shown) {
+            entry.shown = done->check;
+            markAs(entry, done->mark);
+        }
+        if (entry.again) check(entry);  // with the newest text
+        return;
+    }
 }
 
 void FolderMarks::markAs(Entry& entry, FolderMark mark) {

@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "schemas/FolderCheck.h"
+
+struct PooledFolderCheck;
 
 // Marks on folder texts that would not give the IDE a module folder (the path boxes,
 // and the IDE's values in "Aktuell"): the text in red, the reason first in the tip, and
@@ -32,9 +35,9 @@ public:
     // Typing paused: the texts typed since are checked.
     void checkTyped();
 
-    // kFolderChecked: a check on the thread pool ended; an older one than the latest of
-    // its control is dropped.
-    void onChecked(LPARAM result);
+    // kFolderChecked: the check on the thread pool for the control in lParam ended. Its
+    // mark is dropped where the text changed or a newer mark of the text is shown.
+    void onChecked(LPARAM control);
 
     // WM_DEVICECHANGE: a drive that came or went is checked again.
     void onDeviceChange(WPARAM event);
@@ -51,8 +54,11 @@ private:
         HWND control;
         std::wstring text;
         FolderMark mark = FolderMark::None;
-        unsigned check = 0;   // the latest; an older result is dropped
+        unsigned check = 0;   // counts the checks, so that an older mark never replaces a newer one
+        unsigned shown = 0;   // the check the mark is from; 0 since the text changed
         bool pending = true;  // not checked since the text changed
+        bool again = false;   // asked while the pool looked: once more when it ends
+        std::shared_ptr<PooledFolderCheck> looking;  // the one check on the pool, if any
     };
 
     Entry& entryOf(HWND control);

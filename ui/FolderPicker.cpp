@@ -84,5 +84,15 @@ FileSystem systemFileSystem() {
                 const CriticalErrorsFailed quiet;
                 return fileExists(path);
             },
+            [](const std::wstring& path) {
+                // The attributes of a link itself, read where the link is: its target is not asked.
+                const DWORD attributes = GetFileAttributesW(path.c_str());
+                if (attributes != INVALID_FILE_ATTRIBUTES)
+                    return attributes & FILE_ATTRIBUTE_REPARSE_POINT ? PathEntry::Link : PathEntry::Plain;
+                const DWORD error = GetLastError();
+                return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME
+                           ? PathEntry::Missing
+                           : PathEntry::Link;
+            },
             systemDrive()};
 }
