@@ -22,6 +22,7 @@
 #include "store/AnsiText.h"
 #include "store/RegistryString.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowIds.h"
 
 namespace {
 
@@ -288,6 +289,17 @@ TEST_F(MainWindowTest, LogoffStoresBeforeTheProcessMayEnd) {
     SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(stored(L"ComPath4"), L"D:\\Vier");
     EXPECT_EQ(stored(L"SysPath1"), L"leer");
+}
+
+// The watch's timer runs only while a menu or a move does; KillTimer fails for no timer.
+TEST_F(MainWindowTest, TheModalLoopTimerEndsWithTheLoop) {
+    open();
+    SendMessageW(window, WM_ENTERMENULOOP, FALSE, 0);
+    EXPECT_TRUE(KillTimer(window, kModalLoopTimer)) << "not started";
+    SendMessageW(window, WM_EXITMENULOOP, FALSE, 0);
+    for (UINT message : {WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE})
+        SendMessageW(window, message, FALSE, 0);
+    EXPECT_FALSE(KillTimer(window, kModalLoopTimer)) << "still runs after the loops";
 }
 
 }  // namespace

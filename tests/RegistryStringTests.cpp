@@ -6,6 +6,7 @@
 #include "RegistrySandbox.h"
 #include "schemas/SchemaTable.h"
 #include "store/AnsiText.h"
+#include "store/KeyWatch.h"
 #include "store/RegistryString.h"
 
 namespace {
@@ -171,6 +172,16 @@ LONG WINAPI growingQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, 
     return queryHook->original<decltype(&RegQueryValueExA)>()(key, name, reserved, type, data, size);
 }
 
+ImportHook* notifyHook = nullptr;
+int notifyRequests = 0;
+
+LSTATUS WINAPI countingNotify(HKEY key, BOOL subtree, DWORD filter, HANDLE event, BOOL async) {
+    ++notifyRequests;
+    return notifyHook->original<decltype(&RegNotifyChangeKeyValue)>()(key, subtree, filter, event, async);
+}
+
+class KeyWatchTest : public RegistrySandbox {};
+
 }  // namespace
 
 // A value that grows between the size probe and the read must not fall back to the
@@ -185,6 +196,17 @@ TEST_F(RegistrySandbox, ValueGrowingDuringReadIsReadAgain) {
     queryHook = nullptr;
     EXPECT_EQ(text, L"C:\\" + std::wstring(300, L'b'));
     EXPECT_EQ(queryCalls, 3);  // probe, read that found more data, read again
+}
+
+// A request waits until the key changes or its handle closes: arming again must not pile up another.
+TEST_F(KeyWatchTest, ArmingAgainWhileARequestWaitsAsksNothingMore) {
+    putWide(kIdeSystemValue, L"C:\\Alt");
+    ImportHook hook("advapi32.dll", "RegNotifyChangeKeyValue", reinterpret_cast<void*>(&countingNotify));
+    ASSERT_TRUE(hook.installed());
+    notifyHook = &hook;
+    KeyWatch watch;
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(watch.arm(HKEY_CURRENT_USER, kIdeKey));
+    EXPECT_EQ(notifyRequests, 1) << "a second request while the first waits";
 }
 
 // Random registry contents and random texts with a fixed seed, so a failure can be
