@@ -72,6 +72,7 @@ TEST_P(StartStateTest, ShowsStandardLockedAndTheActiveValues) {
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"TrelvaneForm1");
     EXPECT_EQ(windowText(window), L"Trelvane V1.0");
+    EXPECT_EQ(text(kFrame1) + L"|" + text(kSave) + L"|" + text(kGetComPath), L"Modulschema|Schema &\u00FCbernehmen|...");
     EXPECT_FALSE(IsWindowVisible(window));
 
     HWND combo = item(kSchema);
@@ -581,7 +582,7 @@ TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
     openHook = createHook = watchHook = nullptr;
     // Reads, writes and the watch were each made, and so held to the rule below.
     EXPECT_EQ(callsMade, (std::set<std::string>{"RegCreateKeyA", "RegOpenKeyA", "RegOpenKeyExA"}));
-    const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
+    const std::string ideKey = "Software\\Conrad Electronic\\C-Control IDE\\1.0\\Projects";
     for (const auto& [hive, subkey] : keysOpened) {
         EXPECT_EQ(hive, HKEY_CURRENT_USER);
         EXPECT_EQ(subkey, ideKey);
