@@ -77,6 +77,8 @@ protected:
     std::unique_ptr<TestWindow> ui;
 };
 
+class ActiveCaption : public RegistrySandbox {};
+
 }  // namespace
 
 TEST_F(LiveLabelTest, FollowTheIdeValuesAsAnotherProgramChangesThem) {
@@ -144,7 +146,7 @@ TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
 
 // In a font larger than the frame was laid out for, the caption ends inside the frame,
 // whose edge a group box draws at least a character from the caption's ends.
-TEST_F(RegistrySandbox, ALongCaptionEndsInsideTheFrame) {
+TEST_F(ActiveCaption, ALongCaptionEndsInsideTheFrame) {
     putWide(kIdeSystemValue, L"C:\\Sys");
     putWide(kIdeCommonValue, L"C:\\Com");
     putWide(L"SysPath1", L"C:\\Sys");
@@ -162,7 +164,7 @@ TEST_F(RegistrySandbox, ALongCaptionEndsInsideTheFrame) {
 
 // Every active schema named: where the caption does not fit, its longest start that
 // fits with "…" after it.
-TEST(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
+TEST_F(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
     const UniqueFont font = createMessageFont(96);
     const std::wstring whole = L"Aktuell \u2013 Standard, Schema 1, Schema 2, Schema 3, Schema 4, Schema 5";
     const int wholeWidth = textWidth(font.get(), whole);

@@ -15,10 +15,12 @@
 #include "ui/FolderMarks.h"
 #include "ui/WindowIds.h"
 
+class FolderMarksTest : public RegistrySandbox {};
+
 // A folder that is not there is red, with the reason first in its tip, in a box and in
 // "Aktuell"; a module folder keeps the system's colour and tip. The disabled "Standard"
 // boxes keep the system's grey: the tip is their mark.
-TEST_F(RegistrySandbox, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
+TEST_F(FolderMarksTest, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     ScratchFolders scratch;
     const std::wstring module = scratch.folder(L"Modul"), missing = scratch.root() + L"\\Fehlt";
     scratch.file(markerFilePath(module));

@@ -174,7 +174,7 @@ TEST_F(MainWindowDpiChange, RelaysOutAndRecreatesFontsBothWays) {
 
 // Windows asks for the size at a new DPI before it moves the window there; the answer
 // is the window for the pinned client area at that DPI, frame included.
-TEST_F(MainWindowTest, AnswersTheExactSizeForANewDpi) {
+TEST_F(MainWindowDpiChange, AnswersTheExactSizeForANewDpi) {
     open();
     if (!frameScalesWithDpi(window)) GTEST_SKIP() << "only per-monitor v2 windows are asked";
     const std::pair<UINT, SIZE> clients[] = {{120, {523, 281}}, {144, {627, 338}}, {192, {836, 450}}};

@@ -504,7 +504,7 @@ INSTANTIATE_TEST_SUITE_P(
                               L"C:\\" + foreignText()}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {
+TEST_F(MainWindowTest, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {
     putRaw(kIdeSystemValue, REG_SZ, "C:\\alt\\System");
     putRaw(kIdeCommonValue, REG_SZ, "C:\\alt\\Gemeinsam");
     putRaw(L"SysPath2", REG_SZ, "C:\\Schema2");
@@ -560,7 +560,7 @@ LONG WINAPI recordingWatch(HKEY hive, LPCSTR subkey, DWORD options, REGSAM acces
 
 }  // namespace
 
-TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
+TEST_F(MainWindowTest, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
     ImportHook open("advapi32.dll", "RegOpenKeyA", reinterpret_cast<void*>(&recordingOpen));
     ImportHook create("advapi32.dll", "RegCreateKeyA", reinterpret_cast<void*>(&recordingCreate));
     ImportHook watch("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&recordingWatch));
