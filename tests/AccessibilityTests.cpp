@@ -14,6 +14,8 @@
 
 namespace {
 
+class AccessibilityTest : public RegistrySandbox {};
+
 std::wstring besideThisProgram(const wchar_t* name) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -45,7 +47,7 @@ std::wstring namesReadByAnotherProcess(std::initializer_list<HWND> windows) {
 // a list by its text and a button by its caption whatever precedes them, and has no
 // annotation service. So the boxes are read from a second process, and what Windows
 // reads from the annotation is checked at the seam.
-TEST_F(RegistrySandbox, ScreenReadersHearWhatEachControlIsFor) {
+TEST_F(AccessibilityTest, ScreenReadersHearWhatEachControlIsFor) {
     std::vector<std::pair<HWND, std::wstring>> annotated;
     MainWindowSeams seams;
     seams.nameControl = [&](HWND control, const std::wstring& name) {

@@ -77,6 +77,8 @@ protected:
     std::unique_ptr<TestWindow> ui;
 };
 
+class ActiveCaption : public RegistrySandbox {};
+
 }  // namespace
 
 TEST_F(LiveLabelTest, FollowTheIdeValuesAsAnotherProgramChangesThem) {
@@ -142,9 +144,27 @@ TEST_F(LiveLabelTest, TakeWhatAnotherCopyStoredAndNameTheActiveSchemas) {
     EXPECT_EQ(ui->text(kFrame2), L"Aktuell \u2013 Schema 1, Schema 2");
 }
 
+// In a font larger than the frame was laid out for, the caption ends inside the frame,
+// whose edge a group box draws at least a character from the caption's ends.
+TEST_F(ActiveCaption, ALongCaptionEndsInsideTheFrame) {
+    putWide(kIdeSystemValue, L"C:\\Sys");
+    putWide(kIdeCommonValue, L"C:\\Com");
+    putWide(L"SysPath1", L"C:\\Sys");
+    const UniqueFont large = createMessageFont(288);
+    TestWindow ui;
+    HWND frame = ui.item(kFrame2);
+    SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
+    ui.select(1);
+    ui.setText(kCommonPath, L"C:\\Com");  // the caption names Standard and Schema 1
+    const std::wstring caption = ui.text(kFrame2);
+    ASSERT_EQ(caption.back(), L'\u2026') << "shortened";
+    EXPECT_LE(textWidth(large.get(), caption) + 2 * textWidth(large.get(), L"x"),
+              rectInParent(frame).right - rectInParent(frame).left);
+}
+
 // Every active schema named: where the caption does not fit, its longest start that
 // fits with "…" after it.
-TEST(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
+TEST_F(ActiveCaption, IsShortenedToItsRoomAndEndsInAnEllipsis) {
     const UniqueFont font = createMessageFont(96);
     const std::wstring whole = L"Aktuell \u2013 Standard, Schema 1, Schema 2, Schema 3, Schema 4, Schema 5";
     const int wholeWidth = textWidth(font.get(), whole);

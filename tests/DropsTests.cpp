@@ -130,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
+class DropsTest : public RegistrySandbox {};
+
 std::vector<std::pair<UINT, DWORD>> filtered;
 ImportHook* filterHook = nullptr;
 
@@ -150,7 +152,7 @@ HRESULT WINAPI recordingAutoComplete(HWND box, DWORD flags) {
 
 // Started elevated, the window must still take drops from a file manager that is not:
 // exactly the messages of a drop pass its filter.
-TEST_F(RegistrySandbox, LetsExactlyTheMessagesOfADropThroughAndCompletesFolders) {
+TEST_F(DropsTest, LetsExactlyTheMessagesOfADropThroughAndCompletesFolders) {
     ImportHook filter("user32.dll", "ChangeWindowMessageFilterEx", reinterpret_cast<void*>(&recordingFilter));
     ImportHook complete("shlwapi.dll", "SHAutoComplete", reinterpret_cast<void*>(&recordingAutoComplete));
     ASSERT_TRUE(filter.installed() && complete.installed());

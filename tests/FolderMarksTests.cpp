@@ -1,6 +1,8 @@
 // Marks on folder texts that would not give the IDE a module folder.
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <atomic>
 #include <memory>
 #include <string>
@@ -13,10 +15,12 @@
 #include "ui/FolderMarks.h"
 #include "ui/WindowIds.h"
 
+class FolderMarksTest : public RegistrySandbox {};
+
 // A folder that is not there is red, with the reason first in its tip, in a box and in
 // "Aktuell"; a module folder keeps the system's colour and tip. The disabled "Standard"
 // boxes keep the system's grey: the tip is their mark.
-TEST_F(RegistrySandbox, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
+TEST_F(FolderMarksTest, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     ScratchFolders scratch;
     const std::wstring module = scratch.folder(L"Modul"), missing = scratch.root() + L"\\Fehlt";
     scratch.file(markerFilePath(module));
@@ -61,6 +65,15 @@ TEST_F(RegistrySandbox, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     EXPECT_EQ(textColour(WM_CTLCOLOREDIT, kSystemPath), red);
     EXPECT_EQ(textColour(WM_CTLCOLOREDIT, kCommonPath), GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L"fehlt"), L"fehlt") << "a mark stores nothing";
+
+    // A disk pulled out or plugged in again: unseen until Windows tells the window.
+    DeleteFileW(markerFilePath(module).c_str());
+    RemoveDirectoryW(module.c_str());
+    SendMessageW(ui.handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+    EXPECT_EQ(tip(kCurSys), L"Ordner nicht gefunden\r\nSystemModule: " + module);
+    scratch.file(markerFilePath(scratch.folder(L"Modul")));
+    SendMessageW(ui.handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    EXPECT_EQ(tip(kCurSys), L"SystemModule: " + module);
 }
 
 namespace {

@@ -22,6 +22,7 @@
 #include "store/AnsiText.h"
 #include "store/RegistryString.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowIds.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ TEST_P(StartStateTest, ShowsStandardLockedAndTheActiveValues) {
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"TrelvaneForm1");
     EXPECT_EQ(windowText(window), L"Trelvane V1.0");
+    EXPECT_EQ(text(kFrame1) + L"|" + text(kSave) + L"|" + text(kGetComPath), L"Modulschema|Schema &\u00FCbernehmen|...");
     EXPECT_FALSE(IsWindowVisible(window));
 
     HWND combo = item(kSchema);
@@ -290,6 +292,17 @@ TEST_F(MainWindowTest, LogoffStoresBeforeTheProcessMayEnd) {
     EXPECT_EQ(stored(L"SysPath1"), L"leer");
 }
 
+// The watch's timer runs only while a menu or a move does; KillTimer fails for no timer.
+TEST_F(MainWindowTest, TheModalLoopTimerEndsWithTheLoop) {
+    open();
+    SendMessageW(window, WM_ENTERMENULOOP, FALSE, 0);
+    EXPECT_TRUE(KillTimer(window, kModalLoopTimer)) << "not started";
+    SendMessageW(window, WM_EXITMENULOOP, FALSE, 0);
+    for (UINT message : {WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE})
+        SendMessageW(window, message, FALSE, 0);
+    EXPECT_FALSE(KillTimer(window, kModalLoopTimer)) << "still runs after the loops";
+}
+
 }  // namespace
 
 // ---- Failures inside the window ----
@@ -491,7 +504,7 @@ INSTANTIATE_TEST_SUITE_P(
                               L"C:\\" + foreignText()}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(RegistrySandbox, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {
+TEST_F(MainWindowTest, RefusedWritesLeaveEverythingAsItWasAndAreShownTruthfully) {
     putRaw(kIdeSystemValue, REG_SZ, "C:\\alt\\System");
     putRaw(kIdeCommonValue, REG_SZ, "C:\\alt\\Gemeinsam");
     putRaw(L"SysPath2", REG_SZ, "C:\\Schema2");
@@ -547,7 +560,7 @@ LONG WINAPI recordingWatch(HKEY hive, LPCSTR subkey, DWORD options, REGSAM acces
 
 }  // namespace
 
-TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
+TEST_F(MainWindowTest, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
     ImportHook open("advapi32.dll", "RegOpenKeyA", reinterpret_cast<void*>(&recordingOpen));
     ImportHook create("advapi32.dll", "RegCreateKeyA", reinterpret_cast<void*>(&recordingCreate));
     ImportHook watch("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&recordingWatch));
@@ -569,7 +582,7 @@ TEST_F(RegistrySandbox, EveryRegistryAccessIsTheOneKeyBelowTheCurrentUser) {
     openHook = createHook = watchHook = nullptr;
     // Reads, writes and the watch were each made, and so held to the rule below.
     EXPECT_EQ(callsMade, (std::set<std::string>{"RegCreateKeyA", "RegOpenKeyA", "RegOpenKeyExA"}));
-    const std::string ideKey(std::begin(kIdeKey), std::end(kIdeKey) - 1);
+    const std::string ideKey = "Software\\Conrad Electronic\\C-Control IDE\\1.0\\Projects";
     for (const auto& [hive, subkey] : keysOpened) {
         EXPECT_EQ(hive, HKEY_CURRENT_USER);
         EXPECT_EQ(subkey, ideKey);

@@ -6,6 +6,7 @@
 #include "RegistrySandbox.h"
 #include "schemas/SchemaTable.h"
 #include "store/AnsiText.h"
+#include "store/KeyWatch.h"
 #include "store/RegistryString.h"
 
 namespace {
@@ -26,6 +27,7 @@ struct StoredCase {
 };
 
 class RegistryReadTest : public RegistrySandbox, public ::testing::WithParamInterface<StoredCase> {};
+class RegistryStringTest : public RegistrySandbox {};
 
 }  // namespace
 
@@ -51,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"MultiSzIsDefault", REG_MULTI_SZ, std::string("C:\\x\0\0", 6), L"dflt"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(RegistrySandbox, MissingValueOrKeyGivesTheDefault) {
+TEST_F(RegistryStringTest, MissingValueOrKeyGivesTheDefault) {
     EXPECT_FALSE(keyExists());
     EXPECT_EQ(read(L"SysPath1", L"leer"), L"leer");
     EXPECT_EQ(read(L"SysPath1", L""), L"");
@@ -71,7 +73,7 @@ LONG WINAPI recordingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
 
 }  // namespace
 
-TEST_F(RegistrySandbox, WritesAnsiByteCountWithoutTerminator) {
+TEST_F(RegistryStringTest, WritesAnsiByteCountWithoutTerminator) {
     ImportHook hook("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(&recordingSetValue));
     ASSERT_TRUE(hook.installed());
     setValueHook = &hook;
@@ -96,7 +98,7 @@ TEST_F(RegistrySandbox, WritesAnsiByteCountWithoutTerminator) {
     EXPECT_EQ(read(L"SysPath2"), umlauts);
 }
 
-TEST_F(RegistrySandbox, EmptyTextIsAZeroByteValueThatReadsAsDefault) {
+TEST_F(RegistryStringTest, EmptyTextIsAZeroByteValueThatReadsAsDefault) {
     EXPECT_TRUE(save(L"SysPath1", L""));
     auto raw = getRaw(L"SysPath1");
     ASSERT_TRUE(raw);
@@ -105,14 +107,14 @@ TEST_F(RegistrySandbox, EmptyTextIsAZeroByteValueThatReadsAsDefault) {
     EXPECT_EQ(read(L"SysPath1", L"leer"), L"leer");
 }
 
-TEST_F(RegistrySandbox, WritingCreatesTheKeyPath) {
+TEST_F(RegistryStringTest, WritingCreatesTheKeyPath) {
     deleteIdeKey();
     ASSERT_FALSE(keyExists());
     EXPECT_TRUE(save(L"ComPath2", L"D:\\Gemeinsam"));
     EXPECT_EQ(read(L"ComPath2"), L"D:\\Gemeinsam");
 }
 
-TEST_F(RegistrySandbox, RoundTripsLongAndAnsiTexts) {
+TEST_F(RegistryStringTest, RoundTripsLongAndAnsiTexts) {
     const std::wstring texts[] = {L"C:\\Programme\\\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF",
                                   L" C:\\ mit Leerzeichen ", L"leer", L"C:\\" + std::wstring(64 * 1024, L'x')};
     for (const auto& text : texts) {
@@ -122,7 +124,7 @@ TEST_F(RegistrySandbox, RoundTripsLongAndAnsiTexts) {
     }
 }
 
-TEST_F(RegistrySandbox, NeverWritesTextTheCodePageCannotHold) {
+TEST_F(RegistryStringTest, NeverWritesTextTheCodePageCannotHold) {
     ASSERT_TRUE(save(L"SysPath1", L"C:\\alt"));
     // Without the exact test these would be stored as "C:\?" or silently as "L".
     for (const std::wstring& text : {L"C:\\" + foreignText(), foreignText()}) {
@@ -135,7 +137,7 @@ TEST_F(RegistrySandbox, NeverWritesTextTheCodePageCannotHold) {
 
 // Written by another program through the Unicode calls: the ANSI read alone would
 // give "C:\???" or "C:\Lodz", and storing that back would corrupt the value.
-TEST_F(RegistrySandbox, TextOutsideTheCodePageReadsAsStoredAndIsNeverOverwritten) {
+TEST_F(RegistryStringTest, TextOutsideTheCodePageReadsAsStoredAndIsNeverOverwritten) {
     for (const std::wstring& text : {L"C:\\" + foreignText(), foreignText() + L":\\x"}) {
         putWide(L"SysPath1", text);
         const auto before = getRaw(L"SysPath1");
@@ -146,7 +148,7 @@ TEST_F(RegistrySandbox, TextOutsideTheCodePageReadsAsStoredAndIsNeverOverwritten
     }
 }
 
-TEST_F(RegistrySandbox, RefusedWriteReportsFalse) {
+TEST_F(RegistryStringTest, RefusedWriteReportsFalse) {
     ASSERT_TRUE(save(L"SysPath1", L"C:\\alt"));
     setIdeKeyWritable(false);
     EXPECT_FALSE(save(L"SysPath1", L"C:\\neu"));
@@ -171,11 +173,21 @@ LONG WINAPI growingQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, 
     return queryHook->original<decltype(&RegQueryValueExA)>()(key, name, reserved, type, data, size);
 }
 
+ImportHook* notifyHook = nullptr;
+int notifyRequests = 0;
+
+LSTATUS WINAPI countingNotify(HKEY key, BOOL subtree, DWORD filter, HANDLE event, BOOL async) {
+    ++notifyRequests;
+    return notifyHook->original<decltype(&RegNotifyChangeKeyValue)>()(key, subtree, filter, event, async);
+}
+
+class KeyWatchTest : public RegistrySandbox {};
+
 }  // namespace
 
 // A value that grows between the size probe and the read must not fall back to the
 // default: the window would show "leer" and store it over the real value at close.
-TEST_F(RegistrySandbox, ValueGrowingDuringReadIsReadAgain) {
+TEST_F(RegistryStringTest, ValueGrowingDuringReadIsReadAgain) {
     ASSERT_TRUE(save(L"SysPath4", L"C:\\a"));
     ImportHook hook("advapi32.dll", "RegQueryValueExA", reinterpret_cast<void*>(&growingQuery));
     ASSERT_TRUE(hook.installed());
@@ -185,6 +197,17 @@ TEST_F(RegistrySandbox, ValueGrowingDuringReadIsReadAgain) {
     queryHook = nullptr;
     EXPECT_EQ(text, L"C:\\" + std::wstring(300, L'b'));
     EXPECT_EQ(queryCalls, 3);  // probe, read that found more data, read again
+}
+
+// A request waits until the key changes or its handle closes: arming again must not pile up another.
+TEST_F(KeyWatchTest, ArmingAgainWhileARequestWaitsAsksNothingMore) {
+    putWide(kIdeSystemValue, L"C:\\Alt");
+    ImportHook hook("advapi32.dll", "RegNotifyChangeKeyValue", reinterpret_cast<void*>(&countingNotify));
+    ASSERT_TRUE(hook.installed());
+    notifyHook = &hook;
+    KeyWatch watch;
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(watch.arm(HKEY_CURRENT_USER, kIdeKey));
+    EXPECT_EQ(notifyRequests, 1) << "a second request while the first waits";
 }
 
 // Random registry contents and random texts with a fixed seed, so a failure can be

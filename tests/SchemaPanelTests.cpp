@@ -12,9 +12,11 @@
 
 namespace {
 
+class SchemaPanelTest : public MainWindowTest {};
+
 // ---- Schemas in memory ----
 
-TEST_F(MainWindowTest, SelectingSwitchesTextsAndLocksOnlyStandard) {
+TEST_F(SchemaPanelTest, SelectingSwitchesTextsAndLocksOnlyStandard) {
     putRaw(kIdeSystemValue, REG_SZ, "C:\\Sys");
     putRaw(kIdeCommonValue, REG_SZ, "D:\\Com");
     open();
@@ -90,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Edits, WriteThroughTest,
                                            WriteCase{"SetTextCommon2", false, kCommonPath, 2}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(MainWindowTest, LongStoredPathIsShownWholeAndStoredBackUnchanged) {
+TEST_F(SchemaPanelTest, LongStoredPathIsShownWholeAndStoredBackUnchanged) {
     std::string longPath = "C:\\";
     while (longPath.size() < 65536) longPath += "0123456789abcdef"[longPath.size() % 16];
     putRaw(L"SysPath2", REG_SZ, longPath);
@@ -117,7 +119,7 @@ TEST_F(MainWindowTest, LongStoredPathIsShownWholeAndStoredBackUnchanged) {
 
 // ---- Two copies ----
 
-TEST_F(RegistrySandbox, TwoCopiesEachKeepTheOthersChange) {
+TEST_F(SchemaPanelTest, TwoCopiesEachKeepTheOthersChange) {
     {
         TestWindow first, second;
         ASSERT_TRUE(first.handle() && second.handle());
@@ -136,7 +138,7 @@ TEST_F(RegistrySandbox, TwoCopiesEachKeepTheOthersChange) {
 
 // A text taken from another copy is not changed here: that copy's next change to it must
 // outlast this copy's close.
-TEST_F(RegistrySandbox, TwoCopiesKeepTheOthersNextChangeToATakenText) {
+TEST_F(SchemaPanelTest, TwoCopiesKeepTheOthersNextChangeToATakenText) {
     {
         TestWindow first, second;
         ASSERT_TRUE(first.handle() && second.handle());

@@ -9,7 +9,9 @@
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
 
-TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
+class ToolTipsTest : public RegistrySandbox {};
+
+TEST_F(ToolTipsTest, TooltipsShowTheWholeCurrentTexts) {
     putRaw(kIdeSystemValue, REG_SZ, "C:\\Sys");
     TestWindow ui;
     ASSERT_TRUE(ui.handle());
@@ -55,7 +57,7 @@ TEST_F(RegistrySandbox, TooltipsShowTheWholeCurrentTexts) {
 
 // A disabled box gets no mouse input: the window beneath it does, and has a tool for
 // the box's area that follows the layout. "Standard" shows both boxes disabled.
-TEST_F(RegistrySandbox, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
+TEST_F(ToolTipsTest, TooltipsShowAWholeStandardPathOverTheDisabledBox) {
     const std::string longPath = "C:\\" + std::string(300, 'x');
     putRaw(kIdeSystemValue, REG_SZ, longPath);
     TestWindow ui;
