@@ -1,7 +1,9 @@
 #include <objbase.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ImportHook.h"
@@ -147,24 +149,56 @@ TEST_F(FolderButtonTest, ModuleFolderIsTakenWithoutQuestion) {
     EXPECT_EQ(storedAfterClose(L"SysPath2"), moduleFolder);
 }
 
-TEST_F(FolderButtonTest, FolderWithoutMarkerIsTakenOnlyAfterYes) {
+namespace {
+
+HWND boxOwner = nullptr;
+std::function<void(HWND box)> boxAction;
+int boxTicks = 0;
+
+// A thread timer's procedure, which the box's own loop dispatches: does boxAction once the
+// box owned by boxOwner is shown with the focus inside (Windows may run the loop a while
+// before it shows the box). A box that never gets the focus is ended, so no test hangs.
+void CALLBACK actOnBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) && GetWindow(box, GW_OWNER) != boxOwner) {}
+    const bool ready = box && IsWindowVisible(box) && IsChild(box, GetFocus());
+    if (box && !ready && ++boxTicks > 500) EndDialog(box, IDCANCEL);
+    if (!ready) return;
+    KillTimer(nullptr, timer);
+    std::exchange(boxAction, nullptr)(box);
+}
+
+}  // namespace
+
+// The system's box as the program shows it: owned by the window, which it disables,
+// "Nein" focused and default, so that Enter answers "Nein"; and each button's answer
+// does what it says. The box returns the id of the button pressed, whatever its text.
+TEST_F(FolderButtonTest, RealQuestionBoxDefaultsToNeinAndEachButtonMeansWhatItSays) {
+    ui.reset();
+    ui = std::make_unique<TestWindow>(MainWindowSeams{}, MessageBoxKind::System);
+    window = boxOwner = ui->handle();
     select(3);
     ui->chosenFolder = plainFolder;
-    ui->answer = MessageAnswer::No;
-    click(kGetComPath);
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_EQ(ui->messages[0].text, kQuestion);
-    EXPECT_EQ(ui->messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui->messages[0].icon, MessageIcon::Question);
-    EXPECT_EQ(ui->messages[0].defaultAnswer, MessageAnswer::No);
-    EXPECT_EQ(ui->dialogTitles, std::vector<std::wstring>{kCommonTitle});
+    const auto clickAnswering = [&](std::function<void(HWND box)> act) {
+        boxAction = std::move(act);
+        boxTicks = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &actOnBox);
+        click(kGetComPath);
+        KillTimer(nullptr, timer);
+        EXPECT_FALSE(boxAction) << "no box, or it never had the focus";
+    };
+    clickAnswering([this](HWND box) {
+        EXPECT_EQ(windowText(box), L"Trelvane");
+        EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)), kQuestion);  // the text's static
+        EXPECT_FALSE(IsWindowEnabled(window));
+        HWND no = GetDlgItem(box, IDNO);
+        EXPECT_EQ(GetFocus(), no);
+        EXPECT_EQ(GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1 | (MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC) << 16));
+    });
     EXPECT_EQ(text(kCommonPath), L"leer");
-
-    ui->answer = MessageAnswer::Yes;
-    click(kGetComPath);
-    EXPECT_EQ(ui->messages.size(), 2u);
+    clickAnswering([](HWND box) { SendDlgItemMessageW(box, IDYES, BM_CLICK, 0, 0); });
     EXPECT_EQ(text(kCommonPath), plainFolder);
-    EXPECT_EQ(text(kSystemPath), L"leer");
     EXPECT_EQ(storedAfterClose(L"ComPath3"), plainFolder);
 }
 
@@ -195,6 +229,9 @@ TEST_F(FolderButtonTest, FolderGoesIntoTheSchemaSelectedAtThatMoment) {
     ui->chosenFolder = plainFolder;
     ui->answer = MessageAnswer::Yes;
     click(kGetSysPath);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].icon, MessageIcon::Question);  // which the real box cannot show portably
+    EXPECT_EQ(ui->dialogTitles, (std::vector<std::wstring>{kCommonTitle, kSystemTitle}));
     select(1);
     EXPECT_EQ(text(kCommonPath), moduleFolder);
     EXPECT_EQ(text(kSystemPath), L"leer");

@@ -115,7 +115,7 @@ bool defaultTextSize(UINT dpi) {
     return lineHeight(font.get()) <= twipsToPixels(240, dpi);
 }
 
-TestWindow::TestWindow(MainWindowSeams seams) {
+TestWindow::TestWindow(MainWindowSeams seams, MessageBoxKind box) {
     static const bool registered = [] {
         // As the program's start does, so the manifest's Common Controls 6 are used.
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -123,12 +123,13 @@ TestWindow::TestWindow(MainWindowSeams seams) {
         return MainWindow::registerClass(GetModuleHandleW(nullptr));
     }();
     if (!registered) return;
-    seams.showMessage = [this](const Message& message) {
-        if (throwFromMessage) throw std::runtime_error("message box failed");
-        messages.push_back(message);
-        if (whileMessageShown) whileMessageShown();
-        return answer;
-    };
+    if (box == MessageBoxKind::Recorder)
+        seams.showMessage = [this](const Message& message) {
+            if (throwFromMessage) throw std::runtime_error("message box failed");
+            messages.push_back(message);
+            if (whileMessageShown) whileMessageShown();
+            return answer;
+        };
     seams.folderDialog = [this](HWND owner, const std::wstring& title) {
         dialogOwners.push_back(owner);
         dialogTitles.push_back(title);

@@ -12,15 +12,19 @@
 #include "store/RegistryString.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageLoop.h"
 #include "ui/SystemFunctions.h"
 #include "ui/WindowInfo.h"
 
-// The main window under test, created as the program creates it, with the message
-// box and the folder dialog replaced by recorders that answer as told.
+// What the window under test shows its messages with.
+enum class MessageBoxKind { Recorder, System };
+
+// The main window under test, created as the program creates it, with the folder dialog
+// and, unless told otherwise, the message box replaced by recorders that answer as told.
 class TestWindow {
 public:
     // seams: what the test replaces besides the message box and the folder dialog.
-    explicit TestWindow(MainWindowSeams seams = {});
+    explicit TestWindow(MainWindowSeams seams = {}, MessageBoxKind box = MessageBoxKind::Recorder);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
@@ -158,14 +162,15 @@ protected:
         SendMessageW(box, EM_SETSEL, 0, -1);
         for (wchar_t c : typed) SendMessageW(box, WM_CHAR, c, 1);
     }
-    // A keyboard message as the message loop would pass it to IsDialogMessage, and
-    // what it posted handled as the loop would; WM_SYSCHAR carries Alt in its context bit.
-    bool press(UINT message, WPARAM key) {
-        const LPARAM flags = message == WM_SYSCHAR ? 1 | (KF_ALTDOWN << 16) : 1;
-        MSG msg{GetFocus(), message, key, flags, static_cast<DWORD>(GetMessageTime()), {}};
-        const bool handled = IsDialogMessageW(window, &msg);
-        drainMessages();
-        return handled;
+    // A key as Windows delivers it, posted to the focused control, then taken by the
+    // program's own loop, which also handles whatever that posts before it returns.
+    // WM_SYSCHAR is Alt+key as TranslateMessage makes it, with Alt in the context bit: the
+    // key behind a character depends on the keyboard layout.
+    void press(UINT message, WPARAM key) {
+        const UINT scanCode = message == WM_KEYDOWN ? MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC) : 0;
+        const UINT context = message == WM_SYSCHAR ? KF_ALTDOWN : 0;
+        PostMessageW(GetFocus(), message, key, static_cast<LPARAM>(1 | ((scanCode | context) << 16)));
+        EXPECT_FALSE(handleEvents(window, MainWindow::ideKeyEvent(window), kRegistryChanged, 0)) << "the loop ended";
     }
     std::wstring stored(const std::wstring& name) { return regGetString(HKEY_CURRENT_USER, kIdeKey, name, kMissing); }
     RECT rectOf(ControlId id) const { return rectInParent(item(id)); }
