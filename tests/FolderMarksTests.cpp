@@ -67,8 +67,7 @@ TEST_F(FolderMarksTest, AMissingFolderIsMarkedAndAModuleFolderIsNot) {
     EXPECT_EQ(regGetString(HKEY_CURRENT_USER, kIdeKey, L"SysPath1", L"fehlt"), L"fehlt") << "a mark stores nothing";
 
     // A disk pulled out or plugged in again: unseen until Windows tells the window.
-    DeleteFileW(markerFilePath(module).c_str());
-    RemoveDirectoryW(module.c_str());
+    ASSERT_TRUE(DeleteFileW(markerFilePath(module).c_str()) && RemoveDirectoryW(module.c_str()));
     SendMessageW(ui.handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
     EXPECT_EQ(tip(kCurSys), L"Ordner nicht gefunden\r\nSystemModule: " + module);
     scratch.file(markerFilePath(scratch.folder(L"Modul")));

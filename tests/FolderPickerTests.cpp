@@ -155,9 +155,8 @@ HWND boxOwner = nullptr;
 std::function<void(HWND box)> boxAction;
 int boxTicks = 0;
 
-// A thread timer's procedure, which the box's own loop dispatches: does boxAction once the
-// box owned by boxOwner is shown with the focus inside (Windows may run the loop a while
-// before it shows the box). A box that never gets the focus is ended, so no test hangs.
+// A thread timer's procedure, which the box's own loop dispatches: boxAction once boxOwner's
+// box shows, focused, as Windows may first loop a while; one that never does is ended.
 void CALLBACK actOnBox(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = nullptr;
     while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) && GetWindow(box, GW_OWNER) != boxOwner) {}
@@ -170,9 +169,8 @@ void CALLBACK actOnBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-// The system's box as the program shows it: owned by the window, which it disables,
-// "Nein" focused and default, so that Enter answers "Nein"; and each button's answer
-// does what it says. The box returns the id of the button pressed, whatever its text.
+// The system's box as shown: owned by the window, which it disables, "Nein" focused and
+// default for Enter; each button, known by the id the box returns, does what it says.
 TEST_F(FolderButtonTest, RealQuestionBoxDefaultsToNeinAndEachButtonMeansWhatItSays) {
     ui.reset();
     ui = std::make_unique<TestWindow>(MainWindowSeams{}, MessageBoxKind::System);

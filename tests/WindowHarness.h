@@ -162,10 +162,9 @@ protected:
         SendMessageW(box, EM_SETSEL, 0, -1);
         for (wchar_t c : typed) SendMessageW(box, WM_CHAR, c, 1);
     }
-    // A key as Windows delivers it, posted to the focused control, then taken by the
-    // program's own loop, which also handles whatever that posts before it returns.
-    // WM_SYSCHAR is Alt+key as TranslateMessage makes it, with Alt in the context bit: the
-    // key behind a character depends on the keyboard layout.
+    // A key posted to the focused control, as Windows delivers it, and taken by the program's
+    // own loop with all that follows. WM_SYSCHAR is Alt+key as TranslateMessage makes it (the
+    // key behind a character depends on the keyboard layout), Alt in the context bit.
     void press(UINT message, WPARAM key) {
         const UINT scanCode = message == WM_KEYDOWN ? MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC) : 0;
         const UINT context = message == WM_SYSCHAR ? KF_ALTDOWN : 0;
