@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "schemas/SchemaTable.h"
 #include "store/AnsiText.h"
 

@@ -1,6 +1,8 @@
 #include <objbase.h>
 
 #include <atomic>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
