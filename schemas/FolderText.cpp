@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <initializer_list>
 
 #include "schemas/SchemaTable.h"
 #include "store/AnsiText.h"
