@@ -12,10 +12,14 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <cwchar>
+#include <exception>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchClasses.h"

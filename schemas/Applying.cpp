@@ -1,5 +1,7 @@
 #include "schemas/Applying.h"
 
+#include <utility>
+
 #include "schemas/FolderText.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"

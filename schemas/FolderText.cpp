@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <initializer_list>
+
 #include "schemas/SchemaTable.h"
 #include "store/AnsiText.h"
 

@@ -1,5 +1,7 @@
 #include "schemas/SchemaTable.h"
 
+#include <cstddef>
+
 #include "store/RegistryString.h"
 
 namespace {

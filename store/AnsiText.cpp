@@ -1,6 +1,7 @@
 #include "store/AnsiText.h"
 
 #include <climits>
+#include <cstddef>
 
 std::optional<std::string> toAnsiExact(std::wstring_view text, UINT codePage) {
     if (text.empty()) return std::string();

@@ -1,5 +1,7 @@
 #include "store/KeyWatch.h"
 
+#include <utility>
+
 #include "store/AnsiText.h"
 
 namespace {

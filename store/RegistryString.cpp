@@ -1,6 +1,7 @@
 #include "store/RegistryString.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
 
 #include "store/AnsiText.h"

@@ -54,9 +54,8 @@ inline void releaseComObject(IUnknown* object) {
     object->Release();
 }
 using UniqueRegKey = UniqueHandle<HKEY, RegCloseKey>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // events, processes, tokens
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // events, processes
 using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;  // never CloseHandle
-using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalFree>;
 using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueDrop = UniqueHandle<HDROP, DragFinish>;

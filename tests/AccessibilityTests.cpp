@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"

@@ -2,27 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ui/AccountCaption.h"
 
 TEST(AccountCaption, NamesTheProcessUserOnlyWhereTheSessionsIsAnother) {
-    const auto wellKnown = [](WELL_KNOWN_SID_TYPE type) {
-        SidBytes sid(SECURITY_MAX_SID_SIZE);
-        DWORD size = SECURITY_MAX_SID_SIZE;
-        if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return SidBytes();
-        return SidBytes(sid.begin(), sid.begin() + size);
+    const auto caption = [](const std::wstring& process, const std::wstring& session) {
+        return captionForAccount({
+            [=] { return process; },
+            [=] { return session; },
+        });
     };
-    SidBytes admin = wellKnown(WinBuiltinAdministratorsSid), users = wellKnown(WinBuiltinUsersSid);
-    ASSERT_FALSE(admin.empty() || users.empty());
-    const auto name = [&](PSID user) {
-        return std::wstring(EqualSid(user, admin.data()) ? L"KURS\\Leiter" : L"?");
-    };
-    const auto seams = [&](std::optional<SidBytes> process, std::optional<SidBytes> session) {
-        return AccountSeams{[=] { return process; }, [=] { return session; }, name};
-    };
-    EXPECT_EQ(captionForAccount(seams(admin, users)), L"Trelvane V1.0 \u2013 Benutzer KURS\\Leiter");
-    EXPECT_EQ(captionForAccount(seams(admin, admin)), L"Trelvane V1.0");         // elevated as the same user
-    EXPECT_EQ(captionForAccount(seams(admin, std::nullopt)), L"Trelvane V1.0");  // no one signed in, or no lookup
-    EXPECT_EQ(captionForAccount(seams(std::nullopt, users)), L"Trelvane V1.0");
+    const std::wstring plain = L"Trelvane V1.0", named = plain + L" \u2013 Benutzer KURS\\Leiter";
+    EXPECT_EQ(caption(L"KURS\\Leiter", L"KURS\\Schueler"), named);
+    EXPECT_EQ(caption(L"KURS\\Leiter", L"PC01\\Leiter"), named);        // a local account of the same name
+    EXPECT_EQ(caption(L"KURS\\Leiter", L"AzureAD\\MaxMuster"), named);  // a Microsoft Entra ID PC's session
+    EXPECT_EQ(caption(L"KURS\\Leiter", L"KURS\\Leiter"), plain);        // elevated as the same user
+    EXPECT_EQ(caption(L"AzureAD\\MaxMuster", L"AzureAD\\MaxMuster"), plain);
+    EXPECT_EQ(caption(L"KURS\\J\u00fcrgen", L"KURS\\J\u00dcRGEN"), plain);  // Windows 7 and 8 answer in upper case
+    EXPECT_EQ(caption(L"KURS\\Leiter", L""), plain);                        // no one signed in
+    EXPECT_EQ(caption(L"", L"KURS\\Schueler"), plain);                      // the process's name cannot be asked
 }
 
 // The tests run as the session's signed-in user, whom the session names (Wine's too).
@@ -32,7 +31,7 @@ TEST(AccountCaption, OfTheDesktopsOwnUserIsThePlainCaption) {
     if (!ProcessIdToSessionId(GetCurrentProcessId(), &session) || session == 0)
         GTEST_SKIP() << "no one is signed in to session 0";
     const AccountSeams accounts = systemAccounts();
-    std::optional<SidBytes> process = accounts.processUser(), user = accounts.sessionUser();
-    ASSERT_TRUE(process && user) << "the session's user was not found";
-    EXPECT_TRUE(EqualSid(process->data(), user->data()));
+    const std::wstring process = accounts.processAccount(), user = accounts.sessionAccount();
+    ASSERT_FALSE(process.empty() || user.empty()) << "the process's or the session's account was not named";
+    EXPECT_EQ(CompareStringOrdinal(process.c_str(), -1, user.c_str(), -1, TRUE), CSTR_EQUAL);
 }

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cstddef>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 

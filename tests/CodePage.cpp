@@ -1,5 +1,7 @@
 #include "CodePage.h"
 
+#include <initializer_list>
+
 #include "store/AnsiText.h"
 
 bool ansiHolds(std::wstring_view text) {

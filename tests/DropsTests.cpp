@@ -6,8 +6,11 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CodePage.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/ResourceIds.h"
@@ -215,8 +217,9 @@ Imports importsOf(const std::wstring& path) {
 TEST(Imports, SystemLibrariesOnly) {
     std::set<std::string> imported;
     for (const auto& [name, functions] : importsOf(programPath())) imported.insert(name);
-    const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll", "advapi32.dll", "shell32.dll",
-                                          "shlwapi.dll",  "comctl32.dll", "ole32.dll", "wtsapi32.dll", "msvcrt.dll"};
+    const std::set<std::string> system = {"kernel32.dll", "user32.dll",  "gdi32.dll",    "advapi32.dll",
+                                          "shell32.dll",  "shlwapi.dll", "comctl32.dll", "ole32.dll",
+                                          "wtsapi32.dll", "secur32.dll", "msvcrt.dll"};
     for (const auto& name : imported) EXPECT_TRUE(system.count(name)) << "imports " << name;
     EXPECT_TRUE(imported.count("advapi32.dll"));
 }
@@ -225,10 +228,11 @@ namespace {
 
 // Every DLL these exes may import exists on Windows 7. Later ones, shcore.dll (Windows
 // 8.1) and the API sets Windows 7 lacks (api-ms-win-core-synch-l1-2-0.dll, with
-// WaitOnAddress), are refused as a whole. WTSQuerySessionInformationW and WTSFreeMemory: Windows Vista.
+// WaitOnAddress), are refused as a whole. WTSQuerySessionInformationW and WTSFreeMemory: Windows Vista;
+// GetUserNameExW: Windows 2000.
 const std::set<std::string> kWindows7Libraries = {
     "kernel32.dll", "user32.dll",   "gdi32.dll",  "advapi32.dll", "shell32.dll",  "shlwapi.dll", "comctl32.dll",
-    "ole32.dll",    "oleaut32.dll", "oleacc.dll", "version.dll",  "wtsapi32.dll", "msvcrt.dll"};
+    "ole32.dll",    "oleaut32.dll", "oleacc.dll", "version.dll",  "wtsapi32.dll", "secur32.dll", "msvcrt.dll"};
 
 // Functions of those DLLs that Windows 7 lacks (Microsoft's "Minimum supported client":
 // Windows 8 or later). Windows cannot list what it lacked in 7, and an allow-list of

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "CodePage.h"
 #include "schemas/FolderCheck.h"

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "CodePage.h"
 #include "schemas/FolderText.h"

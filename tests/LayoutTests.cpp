@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"

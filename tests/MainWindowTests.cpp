@@ -10,8 +10,10 @@
 #include <map>
 #include <new>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CodePage.h"

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "RegistrySandbox.h"
 
 namespace {

@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <cstddef>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "CodePage.h"

@@ -2,6 +2,7 @@
 // and what another copy stored is kept.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 
 #include "RegistrySandbox.h"

@@ -1,3 +1,9 @@
+#include <cstddef>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "RegistrySandbox.h"
 #include "schemas/SchemaTable.h"
 #include "store/RegistryString.h"

@@ -21,6 +21,8 @@ TEST_F(ToolTipsTest, TooltipsShowTheWholeCurrentTexts) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     HWND toolTip = toolTipOf(ui.handle());
     ASSERT_TRUE(toolTip);
+    // Windows breaks a tip at "\r\n" only where it has a maximum width (-1: none set).
+    EXPECT_NE(SendMessageW(toolTip, TTM_GETMAXTIPWIDTH, 0, 0), -1);
 
     std::set<HWND> tools;
     const auto count = static_cast<UINT>(SendMessageW(toolTip, TTM_GETTOOLCOUNT, 0, 0));

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "ui/Dpi.h"
 

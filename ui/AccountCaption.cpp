@@ -1,24 +1,28 @@
 #include "ui/AccountCaption.h"
 
-#include <sddl.h>
+#include <windows.h>
+
+#define SECURITY_WIN32
+#include <security.h>
 #include <wtsapi32.h>
 
 #include "store/UniqueHandle.h"
 #include "ui/Form.h"
 
+// Both accounts are named by their logon sessions, so that nothing asks a domain
+// controller: looking a name up may wait seconds for one on a domain laptop away from
+// its network, and finds nothing for the AzureAD\ names of a Microsoft Entra ID PC.
+
 namespace {
 
-std::optional<SidBytes> tokenUser(HANDLE process) {
-    UniqueKernelHandle token;
-    if (!OpenProcessToken(process, TOKEN_QUERY, token.put())) return std::nullopt;
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);  // aligned for TOKEN_USER, as new memory is
-    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
-    const PSID sid = reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid;
-    if (!IsValidSid(sid)) return std::nullopt;
-    const auto* bytes = static_cast<const BYTE*>(sid);
-    return SidBytes(bytes, bytes + GetLengthSid(sid));
+// As this process's logon session names its account.
+std::wstring processAccount() {
+    ULONG size = 0;  // then the length the name needs, with its terminating null
+    GetUserNameExW(NameSamCompatible, nullptr, &size);
+    std::wstring name(size, L'\0');
+    if (size == 0 || !GetUserNameExW(NameSamCompatible, name.data(), &size)) return std::wstring();
+    name.resize(size);
+    return name;
 }
 
 // One text of this session's: its signed-in user's name or that user's domain; "" for
@@ -32,54 +36,31 @@ std::wstring sessionText(WTS_INFO_CLASS what) {
 }
 
 // The session is asked, not its shell: another account may not open the shell's process.
-// The name is looked up with its domain, as a local and a domain account may share it.
-std::optional<SidBytes> sessionUser() {
+// The name comes with its domain, as a local and a domain account may share it.
+std::wstring sessionAccount() {
     const std::wstring user = sessionText(WTSUserName), domain = sessionText(WTSDomainName);
-    if (user.empty() || domain.empty()) return std::nullopt;
-    const std::wstring account = domain + L"\\" + user;
-    DWORD sidSize = 0, domainLength = 0;
-    SID_NAME_USE use{};
-    LookupAccountNameW(nullptr, account.c_str(), nullptr, &sidSize, nullptr, &domainLength, &use);
-    SidBytes sid(sidSize);
-    std::wstring referencedDomain(domainLength, L'\0');
-    if (sidSize == 0 || domainLength == 0 ||
-        !LookupAccountNameW(nullptr, account.c_str(), sid.data(), &sidSize, referencedDomain.data(), &domainLength,
-                            &use) ||
-        use != SidTypeUser)
-        return std::nullopt;
-    return sid;
+    if (user.empty() || domain.empty()) return std::wstring();
+    return domain + L"\\" + user;
 }
 
-// As LookupAccountSidW names the account; where it cannot, the SID's own text still
-// tells it apart.
-std::wstring accountName(PSID user) {
-    DWORD nameLength = 0, domainLength = 0;
-    SID_NAME_USE use{};
-    LookupAccountSidW(nullptr, user, nullptr, &nameLength, nullptr, &domainLength, &use);
-    std::wstring name(nameLength, L'\0'), domain(domainLength, L'\0');
-    if (nameLength > 0 &&
-        LookupAccountSidW(nullptr, user, name.data(), &nameLength, domain.data(), &domainLength, &use)) {
-        name.resize(nameLength);
-        domain.resize(domainLength);
-        return domain.empty() ? name : domain + L"\\" + name;
-    }
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(user, &text)) return std::wstring();
-    const UniqueLocalMemory owned(text);
-    return text;
+// Windows compares account names without regard to case, and Windows 7 and 8 name the
+// session's in upper case; ordinal, as the user's locale has no say in it.
+bool sameAccount(const std::wstring& one, const std::wstring& other) {
+    return CompareStringOrdinal(one.c_str(), static_cast<int>(one.size()), other.c_str(),
+                                static_cast<int>(other.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
 AccountSeams systemAccounts() {
-    return {[] { return tokenUser(GetCurrentProcess()); }, sessionUser, accountName};
+    return {processAccount, sessionAccount};
 }
 
 std::wstring captionForAccount(const AccountSeams& seams) {
-    std::optional<SidBytes> process = seams.processUser(), session = seams.sessionUser();
+    const std::wstring process = seams.processAccount(), session = seams.sessionAccount();
     // Elevated under the same account, the settings are still the signed-in user's.
-    if (!process || !session || EqualSid(process->data(), session->data())) return kWindowCaption;
-    return kWindowCaption + std::wstring(L" \u2013 Benutzer ") + seams.accountName(process->data());
+    if (process.empty() || session.empty() || sameAccount(process, session)) return kWindowCaption;
+    return kWindowCaption + std::wstring(L" \u2013 Benutzer ") + process;
 }
 
 std::wstring windowCaptionForAccount() {

@@ -1,29 +1,22 @@
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 // Started as administrator with another account's password, the program reads and
 // writes that account's settings, which the IDE of the session's signed-in user never
 // sees: the window's caption then names the account.
 
-using SidBytes = std::vector<BYTE>;
-
 struct AccountSeams {
-    std::function<std::optional<SidBytes>()> processUser;  // nothing when it cannot be asked
-    std::function<std::optional<SidBytes>()> sessionUser;  // nothing without a signed-in user or a lookup
-    std::function<std::wstring(PSID user)> accountName;    // DOMAIN\user
+    std::function<std::wstring()> processAccount;  // DOMAIN\user of this process; "" where it cannot be asked
+    std::function<std::wstring()> sessionAccount;  // DOMAIN\user signed in to the session; "" for none
 };
 
-// The user of this process's token, the user signed in to its session, and their names.
+// This process's account and the session's, each as its logon named it.
 AccountSeams systemAccounts();
 
 // "Trelvane V1.0", or "Trelvane V1.0 – Benutzer DOMAIN\user" naming the process's
-// user where the session's is another account; compared as accounts (SIDs), not names.
+// account where the session's is another; the names are compared whatever their case.
 std::wstring captionForAccount(const AccountSeams& seams);
 
 // The caption from this process and its session as they are; asked once, after the

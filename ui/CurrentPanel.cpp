@@ -1,5 +1,7 @@
 #include "ui/CurrentPanel.h"
 
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "schemas/Applying.h"

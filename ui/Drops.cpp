@@ -1,5 +1,7 @@
 #include "ui/Drops.h"
 
+#include <initializer_list>
+
 #include "store/UniqueHandle.h"
 #include "ui/FolderPicker.h"
 

@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include <memory>
+#include <utility>
 
 #include "ui/WindowIds.h"
 

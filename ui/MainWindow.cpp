@@ -5,6 +5,7 @@
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "ui/AccountCaption.h"
 #include "ui/Dpi.h"

@@ -5,15 +5,17 @@ namespace {
 // Windows 8 brought touch and pen input, which the QS_ALLINPUT of the Windows 7 headers
 // leaves out: a tap would wait for the next other message. A system that does not know
 // the bits refuses the whole mask, and every wait would fail at once, so the wait asks
-// the system once.
+// the system once. The headers' QS_ALLINPUT holds the bits where they are built for
+// Windows 8 or later, so the fallback takes them out rather than trusting it.
 constexpr DWORD kTouchAndPointer = 0x0800 | 0x1000;  // QS_TOUCH | QS_POINTER
 
 // Only the window's thread waits, so a plain static does.
 DWORD wakeMask() {
     constexpr DWORD withTouch = QS_ALLINPUT | kTouchAndPointer;
+    constexpr DWORD withoutTouch = withTouch & ~kTouchAndPointer;
     static DWORD mask = 0;
     if (!mask)
-        mask = MsgWaitForMultipleObjectsEx(0, nullptr, 0, withTouch, MWMO_INPUTAVAILABLE) == WAIT_FAILED ? QS_ALLINPUT
+        mask = MsgWaitForMultipleObjectsEx(0, nullptr, 0, withTouch, MWMO_INPUTAVAILABLE) == WAIT_FAILED ? withoutTouch
                                                                                                          : withTouch;
     return mask;
 }

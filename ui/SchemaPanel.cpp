@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <cstddef>
 #include <iterator>
 #include <string>
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "schemas/MessageBox.h"
 #include "schemas/SchemaTable.h"
 #include "ui/Drops.h"
