@@ -5,7 +5,6 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shtypes.h>
-#include <wtsapi32.h>
 
 #include <utility>
 
@@ -61,4 +60,4 @@ using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueDrop = UniqueHandle<HDROP, DragFinish>;
 using UniqueItemIdList = UniqueHandle<PIDLIST_ABSOLUTE, CoTaskMemFree>;
 using UniqueComObject = UniqueHandle<IUnknown*, releaseComObject>;
-using UniqueWtsMemory = UniqueHandle<LPWSTR, WTSFreeMemory>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;

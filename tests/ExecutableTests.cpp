@@ -219,7 +219,7 @@ TEST(Imports, SystemLibrariesOnly) {
     for (const auto& [name, functions] : importsOf(programPath())) imported.insert(name);
     const std::set<std::string> system = {"kernel32.dll", "user32.dll",  "gdi32.dll",    "advapi32.dll",
                                           "shell32.dll",  "shlwapi.dll", "comctl32.dll", "ole32.dll",
-                                          "wtsapi32.dll", "secur32.dll", "msvcrt.dll"};
+                                          "msvcrt.dll"};
     for (const auto& name : imported) EXPECT_TRUE(system.count(name)) << "imports " << name;
     EXPECT_TRUE(imported.count("advapi32.dll"));
 }
@@ -228,11 +228,10 @@ namespace {
 
 // Every DLL these exes may import exists on Windows 7. Later ones, shcore.dll (Windows
 // 8.1) and the API sets Windows 7 lacks (api-ms-win-core-synch-l1-2-0.dll, with
-// WaitOnAddress), are refused as a whole. WTSQuerySessionInformationW and WTSFreeMemory: Windows Vista;
-// GetUserNameExW: Windows 2000.
+// WaitOnAddress), are refused as a whole.
 const std::set<std::string> kWindows7Libraries = {
     "kernel32.dll", "user32.dll",   "gdi32.dll",  "advapi32.dll", "shell32.dll",  "shlwapi.dll", "comctl32.dll",
-    "ole32.dll",    "oleaut32.dll", "oleacc.dll", "version.dll",  "wtsapi32.dll", "secur32.dll", "msvcrt.dll"};
+    "ole32.dll",    "oleaut32.dll", "oleacc.dll", "version.dll",  "msvcrt.dll"};
 
 // Functions of those DLLs that Windows 7 lacks (Microsoft's "Minimum supported client":
 // Windows 8 or later). Windows cannot list what it lacked in 7, and an allow-list of

@@ -6,8 +6,11 @@
 #include <security.h>
 #include <wtsapi32.h>
 
+#include <memory>
+
 #include "store/UniqueHandle.h"
 #include "ui/Form.h"
+#include "ui/SystemFunctions.h"
 
 // Both accounts are named by their logon sessions, so that nothing asks a domain
 // controller: looking a name up may wait seconds for one on a domain laptop away from
@@ -15,29 +18,47 @@
 
 namespace {
 
-// As this process's logon session names its account.
+// secur32 and wtsapi32 are loaded while the caption is asked, after the first frame, and
+// let go again: imported, they would load before the window shows, secur32 under Wine
+// with every security provider (tens of milliseconds). By full path, which Windows 7
+// without KB2533623 takes as well.
+UniqueModule systemLibrary(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return UniqueModule();
+    return UniqueModule(LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str()));
+}
+
+// As this process's logon session names its account (GetUserNameExW: Windows 2000).
 std::wstring processAccount() {
+    const UniqueModule secur32 = systemLibrary(L"secur32.dll");
+    const decltype(&GetUserNameExW) getUserNameEx = FunctionIn(secur32.get(), "GetUserNameExW");
     ULONG size = 0;  // then the length the name needs, with its terminating null
-    GetUserNameExW(NameSamCompatible, nullptr, &size);
+    if (!getUserNameEx) return std::wstring();
+    getUserNameEx(NameSamCompatible, nullptr, &size);
     std::wstring name(size, L'\0');
-    if (size == 0 || !GetUserNameExW(NameSamCompatible, name.data(), &size)) return std::wstring();
+    if (size == 0 || !getUserNameEx(NameSamCompatible, name.data(), &size)) return std::wstring();
     name.resize(size);
     return name;
 }
 
-// One text of this session's: its signed-in user's name or that user's domain; "" for
-// none, or where it cannot be asked.
-std::wstring sessionText(WTS_INFO_CLASS what) {
-    UniqueWtsMemory text;
-    DWORD bytes = 0;
-    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, what, text.put(), &bytes) || !text)
-        return std::wstring();
-    return text.get();
-}
-
 // The session is asked, not its shell: another account may not open the shell's process.
-// The name comes with its domain, as a local and a domain account may share it.
+// The name comes with its domain, as a local and a domain account may share it
+// (WTSQuerySessionInformationW and WTSFreeMemory: Windows Vista).
 std::wstring sessionAccount() {
+    const UniqueModule wtsapi32 = systemLibrary(L"wtsapi32.dll");
+    const decltype(&WTSQuerySessionInformationW) query = FunctionIn(wtsapi32.get(), "WTSQuerySessionInformationW");
+    const decltype(&WTSFreeMemory) release = FunctionIn(wtsapi32.get(), "WTSFreeMemory");
+    if (!query || !release) return std::wstring();
+    // One text of this session's; "" for none, or where it cannot be asked.
+    const auto sessionText = [&](WTS_INFO_CLASS what) {
+        LPWSTR text = nullptr;
+        DWORD bytes = 0;
+        if (!query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, what, &text, &bytes) || !text)
+            return std::wstring();
+        const std::unique_ptr<WCHAR, decltype(release)> owned(text, release);
+        return std::wstring(text);
+    };
     const std::wstring user = sessionText(WTSUserName), domain = sessionText(WTSDomainName);
     if (user.empty() || domain.empty()) return std::wstring();
     return domain + L"\\" + user;
