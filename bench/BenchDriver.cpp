@@ -321,9 +321,9 @@ bool waitsForPaint(HWND form) {
     bool waits = false;
     EnumChildWindows(
         form,
-        [](HWND child, LPARAM waits) -> BOOL {
+        [](HWND child, LPARAM found) -> BOOL {
             if (!GetUpdateRect(child, nullptr, FALSE)) return TRUE;
-            *reinterpret_cast<bool*>(waits) = true;
+            *reinterpret_cast<bool*>(found) = true;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&waits));
