@@ -16,9 +16,12 @@
 #include <cstdio>
 #include <cwchar>
 #include <exception>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -202,6 +205,10 @@ struct Program {
 };
 
 struct Run {
+    // From CreateProcess, as the driver sees them: the first window of the form made (the
+    // form itself, or a control made inside its WM_CREATE), the form visible, the form and
+    // its controls painted for the first time (no update region left).
+    std::optional<double> createdMs, shownMs, paintedMs;
     double startupMs = 0;
     double closeMs = 0;
     std::optional<double> idleCpuMs;
@@ -281,6 +288,51 @@ double idleCpuMs(HWND form, HANDLE process) {
     return processCpuMs(process) - before;
 }
 
+// The start being watched, for the win-event callback, which has no context of its own.
+struct Watched {
+    DWORD processId;
+    const wchar_t* windowClass;
+    double start;
+    HWND form;
+    Run& run;
+};
+Watched* watched = nullptr;
+
+bool hasClass(HWND window, const wchar_t* windowClass) {
+    wchar_t name[64];
+    return GetClassNameW(window, name, static_cast<int>(std::size(name))) && wcscmp(name, windowClass) == 0;
+}
+
+// Out of context, the events arrive as messages on the driver's thread while it pumps; the
+// program only posts them.
+void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    DWORD owner = 0;
+    if (!watched || object != OBJID_WINDOW || child != CHILDID_SELF || !GetWindowThreadProcessId(window, &owner) ||
+        owner != watched->processId)
+        return;
+    HWND root = GetAncestor(window, GA_ROOT);
+    if (!root || !hasClass(root, watched->windowClass)) return;
+    if (watched->run.createdMs) return;
+    watched->run.createdMs = nowMs() - watched->start;
+    watched->form = root;
+}
+
+// Whether the form or any of its controls still waits for its first WM_PAINT. Reads the
+// update regions only; nothing is erased or validated.
+bool waitsForPaint(HWND form) {
+    if (GetUpdateRect(form, nullptr, FALSE)) return true;
+    bool waits = false;
+    EnumChildWindows(
+        form,
+        [](HWND child, LPARAM found) -> BOOL {
+            if (!GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(found) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&waits));
+    return waits;
+}
+
 HWND visibleWindow(DWORD processId, const wchar_t* windowClass) {
     for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, windowClass, nullptr));) {
         DWORD owner = 0;
@@ -296,6 +348,11 @@ Run measure(const Program& program, bool measureIdle, SelfCounted& selfCounted) 
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Run run;
+    // For every process, as the program's id is known only once it runs; the callback
+    // keeps to the program.
+    std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, decltype(&UnhookWinEvent)> hook(
+        SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, onWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT),
+        &UnhookWinEvent);
     double start = nowMs();
     if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
@@ -306,15 +363,25 @@ Run measure(const Program& program, bool measureIdle, SelfCounted& selfCounted) 
 
     try {
         // Input-idle alone can come before the window shows; a visible window alone can
-        // come before the message loop runs. Start-up ends when both hold.
-        WaitForInputIdle(process.get(), kTimeoutMs);
+        // come before the message loop runs. Start-up ends when both hold. On the way, the
+        // driver pumps the hook's events and looks for the first frame about every 1 ms.
+        Watched watching{info.dwProcessId, program.windowClass, start, nullptr, run};
+        watched = &watching;
         HWND form = nullptr;
-        while (!(form = visibleWindow(info.dwProcessId, program.windowClass))) {
-            if (WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0)
+        while (!form) {
+            if (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 1, QS_ALLINPUT) == WAIT_OBJECT_0)
                 throw std::runtime_error(program.title + " ended before showing its window");
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            // Wine 8 sends no EVENT_OBJECT_SHOW, so the form's visibility is polled.
+            if (watching.form && !run.shownMs && IsWindowVisible(watching.form)) run.shownMs = nowMs() - start;
+            if (run.shownMs && !run.paintedMs && !waitsForPaint(watching.form)) run.paintedMs = nowMs() - start;
+            if (WaitForInputIdle(process.get(), 0) == 0) form = visibleWindow(info.dwProcessId, program.windowClass);
             if (nowMs() - start > kTimeoutMs) throw std::runtime_error(program.title + " showed no window");
         }
         run.startupMs = nowMs() - start;
+        watched = nullptr;
+        hook.reset();
 
         if (measureIdle) run.idleCpuMs = idleCpuMs(form, process.get());
         Figures before = settledFigures(form, process.get(), info.dwProcessId, selfCounted);
@@ -328,6 +395,7 @@ Run measure(const Program& program, bool measureIdle, SelfCounted& selfCounted) 
             throw std::runtime_error(program.title + " did not end after WM_CLOSE");
         run.closeMs = nowMs() - closing;
     } catch (...) {
+        watched = nullptr;
         // Leave nothing running in the prefix when a measurement fails.
         TerminateProcess(process.get(), 1);
         throw;
@@ -380,6 +448,9 @@ void printLine(const char* label, const std::optional<Spread>& value, const char
 void printProgram(const Program& program, const std::vector<Run>& runs, const SelfCounted& selfCounted) {
     const char* self = " [self-counted]";
     std::printf("\n%s\n", program.title.c_str());
+    printLine("first window of the form", spreadOf(runs, [](const Run& r) { return r.createdMs; }), "ms", 1);
+    printLine("form shown", spreadOf(runs, [](const Run& r) { return r.shownMs; }), "ms", 1);
+    printLine("first frame (all painted)", spreadOf(runs, [](const Run& r) { return r.paintedMs; }), "ms", 1);
     printLine("start-up (visible, idle)", spreadOf(runs, [](const Run& r) { return std::optional(r.startupMs); }), "ms",
               1);
     printLine("close (WM_CLOSE to exit)", spreadOf(runs, [](const Run& r) { return std::optional(r.closeMs); }), "ms",
@@ -422,6 +493,18 @@ void printComparison(const std::vector<Run>& floor, const std::vector<Run>& cont
     Spread ratioToFloor = *spread(toFloor);
     std::printf("  %-48s %8.2fx %8.2fx\n", "median", ratio.median, ratioToFloor.median);
     std::printf("  %-48s %8.2fx %8.2fx\n", "max", ratio.max, ratioToFloor.max);
+    std::printf("  %-48s", "phases, Trelvane - controls (median of rounds):");
+    for (auto phase : {&Run::createdMs, &Run::shownMs, &Run::paintedMs}) {
+        std::vector<double> differences;
+        for (size_t i = 0; i < trelvane.size(); ++i)
+            if (trelvane[i].*phase && controls[i].*phase)
+                differences.push_back(*(trelvane[i].*phase) - *(controls[i].*phase));
+        if (std::optional<Spread> difference = spread(differences))
+            std::printf(" %+.1f", difference->median);
+        else
+            std::printf(" n/a");
+    }
+    std::printf(" ms (made, shown, painted)\n");
     auto within =
         std::count_if(toControls.begin(), toControls.end(), [](double r) { return r <= kStartupRatioTarget; });
 
@@ -517,6 +600,10 @@ int bench(int rounds, const std::wstring& trelvanePath) {
         "\nHow the figures were obtained\n"
         "  start-up: CreateProcess until WaitForInputIdle has returned and a visible top-level\n"
         "            window of the program's class belongs to the process (polled every ~1 ms)\n"
+        "  phases:   from CreateProcess, as the driver sees them: an out-of-context win-event hook\n"
+        "            for the first EVENT_OBJECT_CREATE of the form or a control on it; then, polled\n"
+        "            every ~1 ms, IsWindowVisible on the form, and first frame when GetUpdateRect\n"
+        "            finds no update region left on the form or any control\n"
         "  close:    PostMessage(WM_CLOSE) until the process handle is signalled\n"
         "  idle CPU: GetProcessTimes, kernel + user, over %.0f s of the shown window left alone\n"
         "            after it has painted (under Wine in steps of the Linux clock tick, 10 ms)\n"
