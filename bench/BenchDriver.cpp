@@ -41,7 +41,7 @@ constexpr DWORD kIdleMs = 10000;
 constexpr int kIdleRounds = 3;    // the first measured rounds; idling in every round would take minutes
 constexpr int kSettleReads = 10;  // at most, while the object counts still change
 constexpr double kCloseTargetMs = 50;
-constexpr double kExeTargetKiB = 256;
+constexpr double kExeTargetKiB = 280;
 
 std::string utf8(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
