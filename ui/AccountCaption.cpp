@@ -20,18 +20,11 @@ namespace {
 
 // secur32 and wtsapi32 are loaded while the caption is asked, after the first frame, and
 // let go again: imported, they would load before the window shows, secur32 under Wine
-// with every security provider (tens of milliseconds). By full path, which Windows 7
-// without KB2533623 takes as well.
-UniqueModule systemLibrary(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return UniqueModule();
-    return UniqueModule(LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str()));
-}
+// with every security provider (tens of milliseconds).
 
 // As this process's logon session names its account (GetUserNameExW: Windows 2000).
 std::wstring processAccount() {
-    const UniqueModule secur32 = systemLibrary(L"secur32.dll");
+    const UniqueModule secur32(loadSystemLibrary(L"secur32.dll"));
     const decltype(&GetUserNameExW) getUserNameEx = FunctionIn(secur32.get(), "GetUserNameExW");
     ULONG size = 0;  // then the length the name needs, with its terminating null
     if (!getUserNameEx) return std::wstring();
@@ -46,7 +39,7 @@ std::wstring processAccount() {
 // The name comes with its domain, as a local and a domain account may share it
 // (WTSQuerySessionInformationW and WTSFreeMemory: Windows Vista).
 std::wstring sessionAccount() {
-    const UniqueModule wtsapi32 = systemLibrary(L"wtsapi32.dll");
+    const UniqueModule wtsapi32(loadSystemLibrary(L"wtsapi32.dll"));
     const decltype(&WTSQuerySessionInformationW) query = FunctionIn(wtsapi32.get(), "WTSQuerySessionInformationW");
     const decltype(&WTSFreeMemory) release = FunctionIn(wtsapi32.get(), "WTSFreeMemory");
     if (!query || !release) return std::wstring();

@@ -44,6 +44,10 @@ struct SystemFunctions {
 // Looked up as the program starts, when both DLLs are loaded with it.
 const SystemFunctions& systemFunctions();
 
+// A DLL of the system folder, loaded when first needed rather than imported, by its full
+// path: never from the program's folder, and also where Windows 7 lacks KB2533623.
+HMODULE loadSystemLibrary(const wchar_t* name);
+
 // GetDpiForMonitor of shcore.dll (Windows 8.1), which is loaded from the system folder
 // only when first asked, and then kept.
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
